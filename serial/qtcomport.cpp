@@ -1,0 +1,128 @@
+#include "serial/qtcomport.h"
+
+#include "serial/portnamen.h"
+
+#include <limits>
+
+namespace {
+
+// QSerialPort::Handle is a descriptor on POSIX and a HANDLE on Windows.
+[[maybe_unused]] std::intptr_t toCommID(int descriptor) { return descriptor; }
+[[maybe_unused]] std::intptr_t toCommID(void *handle) { return reinterpret_cast<std::intptr_t>(handle); }
+
+constexpr int invalidPortNumber = 8002;
+
+} // namespace
+
+QtComPort::QtComPort(QObject *parent)
+    : ComPort(parent)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &QtComPort::scheduleReceiveCheck);
+    connect(&m_port, &QSerialPort::bytesWritten, this, &QtComPort::scheduleSendCheck);
+    connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // A pulled adapter or a hung-up line shows as read errors that repeat
+        // for as long as the port stays open, so it is closed at once.
+        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError && m_port.isOpen())
+            reportFailure();
+    });
+}
+
+bool QtComPort::PortOpen() const
+{
+    return m_port.isOpen();
+}
+
+void QtComPort::setPortOpen(bool open)
+{
+    if (!open) {
+        m_port.close();
+        return;
+    }
+    if (m_port.isOpen())
+        return;
+    m_port.setPortName(systemPortName(m_commPort));
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite))
+        throw CommError(invalidPortNumber, Name(), m_port.errorString().toStdString());
+}
+
+void QtComPort::setCommPort(qint16 number)
+{
+    m_commPort = number;
+}
+
+std::intptr_t QtComPort::CommID() const
+{
+    return toCommID(m_port.handle());
+}
+
+qint16 QtComPort::InBufferCount() const
+{
+    const qint64 waiting = m_port.bytesAvailable();
+    return static_cast<qint16>(qMin<qint64>(waiting, std::numeric_limits<qint16>::max()));
+}
+
+void QtComPort::setInBufferCount(qint16 count)
+{
+    if (count == 0 && m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
+}
+
+void QtComPort::Output(const QByteArray &bytes)
+{
+    if (!m_port.isOpen() || m_port.write(bytes) != bytes.size())
+        reportFailure();
+}
+
+QByteArray QtComPort::Input()
+{
+    return m_port.readAll();
+}
+
+// Threshold checks run from the event loop and look at the buffers as they
+// are then, so a handler that has already taken the input raises nothing.
+void QtComPort::scheduleReceiveCheck()
+{
+    if (m_receiveCheckPending)
+        return;
+    m_receiveCheckPending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_receiveCheckPending = false;
+        if (m_rThreshold > 0 && m_port.isOpen() && m_port.bytesAvailable() >= m_rThreshold)
+            deliver(comEvReceive);
+    }, Qt::QueuedConnection);
+}
+
+void QtComPort::scheduleSendCheck()
+{
+    if (m_sendCheckPending)
+        return;
+    m_sendCheckPending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_sendCheckPending = false;
+        if (m_sThreshold > 0 && m_port.isOpen() && m_port.bytesToWrite() == 0)
+            deliver(comEvSend);
+    }, Qt::QueuedConnection);
+}
+
+void QtComPort::deliver(qint16 event)
+{
+    m_commEvent = event;
+    emit OnComm();
+}
+
+void QtComPort::reportFailure()
+{
+    if (m_failurePending)
+        return;
+    m_failurePending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_failurePending = false;
+        m_port.close();
+        emit portFailed();
+    }, Qt::QueuedConnection);
+}
