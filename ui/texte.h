@@ -1,0 +1,53 @@
+#pragma once
+
+// Every text the main window and its logic show to the user, in one place.
+
+#include <QString>
+
+namespace Texte {
+
+inline const QString programmTitel = QStringLiteral("KVXLoader");
+
+// A number shown to the user: its digits after one blank, the place of an empty sign.
+inline QString zahl(qint64 n)
+{
+    return QLatin1Char(' ') + QString::number(n);
+}
+
+// Port selection and detection
+inline const QString portTitel = QStringLiteral("Portproblem");
+inline QString portNichtVerfuegbar(int portnr)
+{
+    return QStringLiteral("COM") + zahl(portnr) + QStringLiteral(" nicht verfügbar !");
+}
+inline const QString wertausserhalb = QStringLiteral("Wert muß zwischen 1 und 20 liegen !");
+inline const QString sucheBootloader = QStringLiteral("Suche DWQ-Bootloader...");
+inline const QString bootloaderGefunden = QStringLiteral("DWQ-Bootloader gefunden !");
+inline const QString bootloaderNichtGefunden = QStringLiteral("DWQ-Bootloader nicht gefunden !");
+
+// Update file
+inline const QString dateiNichtGelesen = QStringLiteral("Die Datei wurde nicht gelesen !");
+inline const QString dateiLeer = QStringLiteral("Die Datei ist leer !");
+inline QString dateiZuGross(qint64 dateigroesse)
+{
+    return QStringLiteral("Filesize too big !\r\nLen is ") + zahl(dateigroesse) + QStringLiteral(" Bytes");
+}
+inline const QString dateiFilter = QStringLiteral("DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+
+// Upload
+inline const QString hochladen = QStringLiteral("Hochladen...");
+inline const QString pruefen = QStringLiteral("Prüfen...");
+inline const QString updateErfolgreich = QStringLiteral("Update erfolgreich ausgeführt !");
+inline const QString updateFehlgeschlagen = QStringLiteral("Update fehlgeschlagen !");
+inline const QString updateAbgebrochen = QStringLiteral("Update abgebrochen !");
+inline const QString fehlerAufgetreten = QStringLiteral("Es ist ein Fehler aufgetreten !");
+
+// Main window
+inline const QString rahmenPort = QStringLiteral("Com-Port");
+inline const QString rahmenUpdate = QStringLiteral("DWQ Update");
+inline const QString uploadKnopf = QStringLiteral("&Update-Datei wählen und senden");
+inline const QString menueHilfe = QStringLiteral("Hilfe");
+inline const QString menueInfo = QStringLiteral("Info");
+inline const QString standardPortnummer = QStringLiteral("3");
+
+} // namespace Texte

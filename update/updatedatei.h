@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class Crc32;
+class Dialoge;
+class UploadAnzeige;
+
+// The update image: the chosen file padded with 0xFF to whole pages, and its CRC string.
+class Updatedatei
+{
+public:
+    static constexpr qint32 seitengroesse = 8192;
+    static constexpr qint32 hoechsteSeitenzahl = 15;
+
+    enum Ergebnis : qint16 { geladen = 0, zuGross = 1, nichtGelesen = 2, leer = 3 };
+
+    Updatedatei(const Crc32 &crc, Dialoge &dialoge, UploadAnzeige &anzeige);
+
+    // Asks for the file and prepares the image. Every refusal has been shown
+    // to the user when the result is greater than 0; the fields then keep the
+    // previous image.
+    qint16 dateilesen();
+
+    qint32 seitenzahl() const { return pufferlaenge / seitengroesse; }
+
+    QByteArray dateipuffer;
+    qint32 pufferlaenge = 0;
+    qint32 dateigroesse = 0;
+    QByteArray crcwert;
+
+private:
+    qint16 ablehnen(Ergebnis ergebnis, const QString &meldung);
+
+    const Crc32 &m_crc;
+    Dialoge &m_dialoge;
+    UploadAnzeige &m_anzeige;
+};
