@@ -26,6 +26,7 @@ QProgressBar *fortschrittsbalken(QWidget *parent)
 {
     auto *balken = new QProgressBar(parent);
     balken->setTextVisible(false);
+    balken->setValue(0);
     return balken;
 }
 

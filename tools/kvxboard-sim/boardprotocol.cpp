@@ -82,7 +82,7 @@ void BoardProtocol::enterStep(const std::string &step)
         silenced_ = true;
 }
 
-BoardProtocol::Reply BoardProtocol::emit(std::string data)
+BoardProtocol::Reply BoardProtocol::reply(std::string data)
 {
     Reply r;
     if (!isSilent())
@@ -150,7 +150,7 @@ BoardProtocol::Reply BoardProtocol::feed(std::uint8_t byte)
             page_.clear();
             pageCrcState_ = kCrcInit;
             if (opts_.earlyAnswerInPage == 0)
-                return emit("\r");
+                return reply("\r");
             return {};
         }
         case '$': {
@@ -184,7 +184,7 @@ BoardProtocol::Reply BoardProtocol::feed(std::uint8_t byte)
         ++got_;
         if (got_ < kPageSize) {
             if (opts_.earlyAnswerInPage > 0 && got_ == std::size_t(opts_.earlyAnswerInPage))
-                return emit("\r");
+                return reply("\r");
             return {};
         }
         bool fits = address_ + kPageSize <= kFlashSize;

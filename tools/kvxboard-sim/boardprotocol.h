@@ -73,7 +73,7 @@ private:
     Reply finish(const std::string &step, std::string answer, std::string traceLine);
     void enterStep(const std::string &step);
     bool isSilent() const { return opts_.silent || silenced_; }
-    Reply emit(std::string data);
+    Reply reply(std::string data);
 
     BoardOptions opts_;
     Mode mode_ = Mode::Command;
