@@ -1,0 +1,54 @@
+#include "ui/hilfe.h"
+
+#include "ui/twips.h"
+#include "ui/windows1252.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
+
+Hilfe::Hilfe(QWidget *owner)
+    : QDialog(owner, Qt::MSWindowsFixedSizeDialogHint)
+    , Text1(new QPlainTextEdit(this))
+{
+    setWindowTitle(QStringLiteral("Hilfe"));
+    setFixedSize(twips(10680), twips(8625));
+
+    Text1->setGeometry(twips(240), twips(240), twips(10215), twips(8175));
+    QFont courier(QStringLiteral("Courier"));
+    courier.setPointSizeF(9.75);
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setFixedPitch(true);
+    Text1->setFont(courier);
+    Text1->setTabStopDistance(8 * QFontMetricsF(Text1->font()).horizontalAdvance(QLatin1Char(' ')));
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Read only, but with a caret the keyboard can move and select with.
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    Text1->setFocus();
+}
+
+void Hilfe::zeigen()
+{
+    if (!isVisible()) {
+        Form_Load();
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void Hilfe::Form_Load()
+{
+    QFile guide(QStringLiteral(":/hilfe.txt"));
+    guide.open(QIODevice::ReadOnly);
+    QByteArray bytes = guide.readAll();
+    // The guide is padded with zero bytes; as in a Windows text box, the text
+    // ends at the first of them.
+    const qsizetype end = bytes.indexOf('\0');
+    if (end >= 0)
+        bytes.truncate(end);
+    // Setting the text also puts the caret at the start and scrolls to the top.
+    Text1->setPlainText(fromWindows1252(bytes));
+}
