@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 
+#include <limits>
+
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The text without the characters that the reading skips, as Latin-1: any
-// character outside it cannot be part of a number and ends the reading anyway.
+// The text without the characters that the reading skips, as ASCII: any
+// other character cannot be part of a number and ends the reading anyway.
 QByteArray withoutBlanks(const QString &text)
 {
     QByteArray kept;
@@ -19,44 +21,57 @@ QByteArray withoutBlanks(const QString &text)
     return kept;
 }
 
+// Far beyond the range of a double, whatever the digits.
+constexpr long ausserhalbJederGroessenordnung = 400;
+constexpr long groessterExponent = 100000;
+
 } // namespace
 
 double zahlenwert(const QString &text)
 {
     const QByteArray s = withoutBlanks(text);
     qsizetype i = 0;
-    QByteArray number;
-
+    const bool negativ = i < s.size() && s[i] == '-';
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        number.append(s[i++]);
-    const qsizetype mantissaStart = i;
-    while (i < s.size() && isDigit(s[i]))
-        number.append(s[i++]);
-    if (i < s.size() && s[i] == '.') {
-        number.append(s[i++]);
-        while (i < s.size() && isDigit(s[i]))
-            number.append(s[i++]);
-    }
-    const bool hasDigits = number.size() > (mantissaStart + (number.contains('.') ? 1 : 0));
-    if (!hasDigits)
-        return 0.0;
+        ++i;
 
-    // An exponent counts only with at least one digit; a huge one is capped,
-    // which keeps the result an infinity or zero, as the real value demands.
+    QByteArray ganz, bruch;
+    while (i < s.size() && isDigit(s[i]))
+        ganz.append(s[i++]);
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i]))
+            bruch.append(s[i++]);
+    }
+
+    // An exponent counts only with at least one digit.
+    long exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         qsizetype j = i + 1;
-        const bool negative = j < s.size() && s[j] == '-';
+        const bool exponentNegativ = j < s.size() && s[j] == '-';
         if (j < s.size() && (s[j] == '+' || s[j] == '-'))
             ++j;
-        long exponent = 0;
-        const qsizetype digitsStart = j;
         for (; j < s.size() && isDigit(s[j]); ++j)
-            exponent = qMin(exponent * 10 + (s[j] - '0'), 100000L);
-        if (j > digitsStart)
-            number.append('e').append(negative ? "-" : "").append(QByteArray::number(exponent));
+            exponent = qMin(exponent * 10 + (s[j] - '0'), groessterExponent);
+        if (exponentNegativ)
+            exponent = -exponent;
     }
 
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    return value;
+    const QByteArray ziffern = ganz + bruch;
+    qsizetype ersteZiffer = 0;
+    while (ersteZiffer < ziffern.size() && ziffern[ersteZiffer] == '0')
+        ++ersteZiffer;
+    if (ersteZiffer == ziffern.size())
+        return 0.0;
+
+    // The power of ten of the first significant digit decides overflow and
+    // underflow before any conversion sees the text.
+    const long groessenordnung = long(ganz.size() - ersteZiffer) + exponent;
+    if (groessenordnung > ausserhalbJederGroessenordnung)
+        return negativ ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    if (groessenordnung < -ausserhalbJederGroessenordnung)
+        return 0.0;
+
+    const QByteArray zahl = (negativ ? "-0" : "0") + ganz + '.' + bruch + "0e" + QByteArray::number(exponent);
+    return zahl.toDouble();
 }

@@ -2,14 +2,18 @@
 // over a real pseudo-terminal.
 
 #include "prueffenster.h"
+#include "ui/about.h"
+#include "ui/hilfe.h"
 #include "ui/texte.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -196,6 +200,34 @@ private slots:
         p.waehle("3");
         QTRY_COMPARE(p.fenster.Label1->text(), Texte::bootloaderGefunden);
         QVERIFY(p.fenster.Upload->isEnabled());
+    }
+
+    void menueFenster()
+    {
+        Pruefstand p;
+        auto board = p.board(3);
+        p.fenster.Form_Load();
+        p.fenster.show();
+
+        // "Hilfe" twice: one window, owned by the main window, not modal.
+        p.fenster.Hilfebutton->trigger();
+        auto *hilfe = p.fenster.findChild<Hilfe *>();
+        QVERIFY(hilfe && hilfe->isVisible() && !hilfe->isModal());
+        p.fenster.Hilfebutton->trigger();
+        QCOMPARE(p.fenster.findChildren<Hilfe *>().size(), 1);
+
+        // "Info" is modal, and the detection started before it goes on meanwhile.
+        QString suchstatusWaehrendInfo;
+        QTimer::singleShot(800, [&] {
+            auto *about = qobject_cast<About *>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            QCOMPARE(about->windowTitle(), QString("Info"));
+            QCOMPARE(about->Label1->text(), QString("KVXLoader V1.0"));
+            suchstatusWaehrendInfo = p.fenster.Label1->text();
+            about->close();
+        });
+        p.fenster.Info->trigger();
+        QCOMPARE(suchstatusWaehrendInfo, Texte::bootloaderGefunden);
     }
 };
 
