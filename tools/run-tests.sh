@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: a normal build, then one under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+
+tools/setup.sh build
+(cd build && ctest --output-on-failure -j2)
+
+tools/setup.sh build-asan -DKVX_SANITIZE=ON
+(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)
