@@ -1,12 +1,16 @@
 // The building blocks: CRC-32, the port field's number reading and the
 // baud-rate setter on a real pseudo-terminal.
 
+#include "serial/qtcomport.h"
 #include "serial/w32comms.h"
 #include "serial/zahlenwert.h"
 #include "update/crc32.h"
 
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -132,6 +136,69 @@ private slots:
         port.handleAbfragen = 0;
         QCOMPARE(fehlernummer(port, 115200), 8018);
         QCOMPARE(port.handleAbfragen, 0);
+    }
+
+    // The port on a pseudo-terminal: every byte value both ways, and events
+    // only at the thresholds.
+    void portUndSchwellen()
+    {
+        int master = -1, slave = -1;
+        char name[256];
+        QVERIFY(openpty(&master, &slave, name, nullptr, nullptr) == 0);
+        QTemporaryDir ordner;
+        QVERIFY(QFile::link(QString::fromLocal8Bit(name), ordner.filePath("COM5")));
+        qputenv("KVXLOADER_PORT_DIR", ordner.path().toLocal8Bit());
+        QtComPort port;
+        port.setCommPort(5);
+        port.setPortOpen(true);
+        QVERIFY(port.PortOpen());
+        QSignalSpy ereignisse(&port, &ComPort::OnComm);
+        QList<qint16> arten;
+        connect(&port, &ComPort::OnComm, [&] { arten << port.CommEvent(); });
+
+        QByteArray alleBytes(256, '\0');
+        for (int b = 0; b < 256; ++b)
+            alleBytes[b] = char(b);
+        port.setSThreshold(1);
+        port.Output(alleBytes);
+        QVERIFY(ereignisse.isEmpty());              // never inside the call
+        QTRY_COMPARE(arten, QList<qint16>{ComPort::comEvSend});
+        QByteArray gelesen;
+        fcntl(master, F_SETFL, O_NONBLOCK);
+        const auto lies = [&] {
+            char puffer[512];
+            const ssize_t n = read(master, puffer, sizeof puffer);
+            gelesen.append(puffer, qMax<ssize_t>(n, 0));
+            return gelesen;
+        };
+        QTRY_COMPARE(lies(), alleBytes);
+        port.setSThreshold(0);
+
+        // No receive events at threshold 0; the bytes wait for Input.
+        QCOMPARE(write(master, alleBytes.constData(), 256), ssize_t(256));
+        QTRY_COMPARE(port.InBufferCount(), qint16(256));
+        QCOMPARE(arten.size(), 1);
+        QCOMPARE(port.Input(), alleBytes);
+        QCOMPARE(port.InBufferCount(), qint16(0));
+
+        // Threshold 4: three bytes raise nothing, the fourth does.
+        port.setRThreshold(4);
+        QCOMPARE(write(master, "abc", 3), ssize_t(3));
+        QTRY_COMPARE(port.InBufferCount(), qint16(3));
+        QTest::qWait(50);
+        QCOMPARE(arten.size(), 1);
+        QCOMPARE(write(master, "d", 1), ssize_t(1));
+        QTRY_COMPARE(arten.size(), 2);
+        QCOMPARE(arten.last(), qint16(ComPort::comEvReceive));
+        port.setInBufferCount(0);
+        QCOMPARE(port.InBufferCount(), qint16(0));
+
+        port.setPortOpen(false);
+        QSignalSpy verloren(&port, &ComPort::portFailed);
+        port.Output("x");                           // writing to a closed port is a failure
+        QTRY_COMPARE(verloren.size(), 1);
+        close(master);
+        close(slave);
     }
 };
 
