@@ -17,8 +17,8 @@ constexpr int invalidPortNumber = 8002;
 QtComPort::QtComPort(QObject *parent)
     : ComPort(parent)
 {
-    connect(&m_port, &QSerialPort::readyRead, this, &QtComPort::scheduleReceiveCheck);
-    connect(&m_port, &QSerialPort::bytesWritten, this, &QtComPort::scheduleSendCheck);
+    connect(&m_port, &QSerialPort::readyRead, this, [this] { scheduleCheck(m_receiveCheckPending, comEvReceive); });
+    connect(&m_port, &QSerialPort::bytesWritten, this, [this] { scheduleCheck(m_sendCheckPending, comEvSend); });
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // A pulled adapter or a hung-up line shows as read errors that repeat
         // for as long as the port stays open, so it is closed at once.
@@ -85,28 +85,25 @@ QByteArray QtComPort::Input()
 
 // Threshold checks run from the event loop and look at the buffers as they
 // are then, so a handler that has already taken the input raises nothing.
-void QtComPort::scheduleReceiveCheck()
+void QtComPort::scheduleCheck(bool &pending, qint16 event)
 {
-    if (m_receiveCheckPending)
+    if (pending)
         return;
-    m_receiveCheckPending = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_receiveCheckPending = false;
-        if (m_rThreshold > 0 && m_port.isOpen() && m_port.bytesAvailable() >= m_rThreshold)
-            deliver(comEvReceive);
+    pending = true;
+    QMetaObject::invokeMethod(this, [this, &pending, event] {
+        pending = false;
+        if (thresholdReached(event))
+            deliver(event);
     }, Qt::QueuedConnection);
 }
 
-void QtComPort::scheduleSendCheck()
+bool QtComPort::thresholdReached(qint16 event) const
 {
-    if (m_sendCheckPending)
-        return;
-    m_sendCheckPending = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_sendCheckPending = false;
-        if (m_sThreshold > 0 && m_port.isOpen() && m_port.bytesToWrite() == 0)
-            deliver(comEvSend);
-    }, Qt::QueuedConnection);
+    if (!m_port.isOpen())
+        return false;
+    if (event == comEvReceive)
+        return m_rThreshold > 0 && m_port.bytesAvailable() >= m_rThreshold;
+    return m_sThreshold > 0 && m_port.bytesToWrite() == 0;
 }
 
 void QtComPort::deliver(qint16 event)

@@ -32,8 +32,8 @@ public:
     qint16 CommEvent() const override { return m_commEvent; }
 
 private:
-    void scheduleReceiveCheck();
-    void scheduleSendCheck();
+    void scheduleCheck(bool &pending, qint16 event);
+    bool thresholdReached(qint16 event) const;
     void deliver(qint16 event);
     void reportFailure();
 
