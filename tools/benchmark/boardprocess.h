@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// The simulated board as a program of its own (kvxboard-sim), serving
+// <dir>/COM<port> at the given line pace and flash-write time per page.
+class BoardProcess
+{
+public:
+    // Returns once the port exists; throws std::runtime_error.
+    BoardProcess(const QString &dir, int port, int bytesPerSecond, int flashWriteMs);
+    ~BoardProcess();
+
+    QString portPath() const { return m_portPath; }
+
+private:
+    QProcess m_process;
+    QString m_portPath;
+};
