@@ -22,8 +22,9 @@ QByteArray withoutBlanks(const QString &text)
 }
 
 // Far beyond the range of a double, whatever the digits.
-constexpr long ausserhalbJederGroessenordnung = 400;
-constexpr long groessterExponent = 100000;
+constexpr qint64 ausserhalbJederGroessenordnung = 400;
+// Large enough that no text of any length moves a capped value back into range.
+constexpr qint64 groessterExponent = qint64(1) << 40;
 
 } // namespace
 
@@ -45,7 +46,7 @@ double zahlenwert(const QString &text)
     }
 
     // An exponent counts only with at least one digit.
-    long exponent = 0;
+    qint64 exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         qsizetype j = i + 1;
         const bool exponentNegativ = j < s.size() && s[j] == '-';
@@ -66,12 +67,17 @@ double zahlenwert(const QString &text)
 
     // The power of ten of the first significant digit decides overflow and
     // underflow before any conversion sees the text.
-    const long groessenordnung = long(ganz.size() - ersteZiffer) + exponent;
+    const qint64 groessenordnung = qint64(ganz.size() - ersteZiffer) + exponent;
     if (groessenordnung > ausserhalbJederGroessenordnung)
         return negativ ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
     if (groessenordnung < -ausserhalbJederGroessenordnung)
         return 0.0;
 
     const QByteArray zahl = (negativ ? "-0" : "0") + ganz + '.' + bruch + "0e" + QByteArray::number(exponent);
-    return zahl.toDouble();
+    bool ok = false;
+    const double wert = zahl.toDouble(&ok);
+    // Just beyond the largest double, Qt answers 0; the value is an infinity.
+    if (!ok && groessenordnung > 0)
+        return negativ ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    return wert;
 }

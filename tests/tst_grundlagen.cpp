@@ -89,10 +89,6 @@ private slots:
         QTest::newRow("exponent without digits") << "4e" << 4.0;
         QTest::newRow("comma stops") << "1,5" << 1.0;
         QTest::newRow("umlaut stops") << "2ü0" << 2.0;
-        QTest::newRow("huge") << QString(5000, '9') << qInf();
-        QTest::newRow("huge exponent") << "1e999999999999999999" << qInf();
-        QTest::newRow("tiny") << "1e-999999999999999999" << 0.0;
-        QTest::newRow("many zeros then digits") << QString(3000, '0') + "12" << 12.0;
     }
 
     void zahlenwert()

@@ -9,4 +9,4 @@ tools/setup.sh build
 (cd build && ctest --output-on-failure -j2)
 
 tools/setup.sh build-asan -DKVX_SANITIZE=ON
-(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)
+(cd build-asan && UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j2)
