@@ -1,6 +1,7 @@
 // Whole updates through the real window, the real serial port and the
 // simulated board on a pseudo-terminal.
 
+#include "fuzz/leitung.h"
 #include "prueffenster.h"
 #include "ui/texte.h"
 
@@ -47,15 +48,6 @@ class TestUpdate : public QObject
         p.dialoge.dateien.push_back(pfad);
         QTest::mouseClick(p.fenster.Upload, Qt::LeftButton);
         return inhalt;
-    }
-
-    // What goes over the line for an image: the wire table of the protocol.
-    static QByteArray leitung(const QByteArray &bild)
-    {
-        QByteArray bytes = QByteArray("Pe") + QByteArray("A\0\0", 3);
-        for (qsizetype s = 0; s < bild.size(); s += 8192)
-            bytes += "#" + bild.mid(s, 8192);
-        return bytes + "$";
     }
 
 private slots:

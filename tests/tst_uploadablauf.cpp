@@ -1,6 +1,7 @@
 // The upload state machine against a scripted port: exact event orders.
 
 #include "fakecomport.h"
+#include "fuzz/leitung.h"
 #include "testdialoge.h"
 #include "ui/texte.h"
 #include "update/crc32.h"
@@ -118,8 +119,7 @@ private slots:
         QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
         QVERIFY(t->anzeige.uploadEnabled);
 
-        const QByteArray erwartet = QByteArray("Pe") + QByteArray("A\0\0", 3) + "#" + t->datei.dateipuffer + "$";
-        QCOMPARE(t->alles(), erwartet);
+        QCOMPARE(t->alles(), leitung(t->datei.dateipuffer));
         QCOMPARE(t->alles().size(), 8199);
         QCOMPARE(t->anzeige.fortschritt, (QList<int>{0, 1, 0}));
         QVERIFY(t->dialoge.meldungen.isEmpty());
@@ -145,12 +145,7 @@ private slots:
         t->port.empfange(CR);
         t->port.empfange(t->datei.crcwert + CR);      // a fifth character spoils the answer
         QCOMPARE(t->anzeige.status, Texte::updateFehlgeschlagen);
-        QCOMPARE(t->alles(), QByteArray("PeA") + QByteArray(2, '\0') + [this] {
-            QByteArray seiten;
-            for (int s = 0; s < 15; ++s)
-                seiten += "#" + t->datei.dateipuffer.mid(s * 8192, 8192);
-            return seiten;
-        }() + "$");
+        QCOMPARE(t->alles(), leitung(t->datei.dateipuffer));
         QList<int> fortschritt{0};
         for (int s = 1; s <= 15; ++s)
             fortschritt << s;
