@@ -78,32 +78,6 @@ private slots:
         QVERIFY(p.dialoge.meldungen.isEmpty());
     }
 
-    void falscheCrcIstFehlschlag()
-    {
-        Pruefstand p;
-        kvxsim::PtyBoardOptions optionen;
-        optionen.board.wrongCrc = true;
-        auto board = p.board(3, optionen);
-        starte(p, 5000);
-        QTRY_COMPARE(p.fenster.Label3->text(), Texte::updateFehlgeschlagen);
-        QVERIFY(p.fenster.Upload->isEnabled());
-    }
-
-    void abgerisseneLeitungMitten()
-    {
-        Pruefstand p;
-        kvxsim::PtyBoardOptions optionen;
-        optionen.board.dropAt = "#2";
-        auto board = p.board(3, optionen);
-        starte(p, 3 * 8192);
-        QTRY_COMPARE(p.dialoge.meldungen, QStringList{"COM 3 nicht verfügbar !"});
-        QCOMPARE(p.dialoge.titel_, QStringList{"Portproblem"});
-        QCOMPARE(p.fenster.Label3->text(), Texte::updateFehlgeschlagen);
-        QCOMPARE(p.fenster.ProgressBar2->value(), 0);
-        QVERIFY(!p.fenster.Upload->isEnabled());
-        QCOMPARE(p.fenster.upload.uploadstatus, quint8(Uploadablauf::kein_upload));
-    }
-
     void zweitesBoardNachDemErsten()
     {
         Pruefstand p;
