@@ -70,6 +70,7 @@ private:
     About *m_about = nullptr;
 
 public:
+    // The logic behind the controls, declared after what it refers to.
     Portauswahl portauswahl;
     Updatedatei datei;
     Uploadablauf upload;
