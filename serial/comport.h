@@ -23,7 +23,6 @@ public:
 
     // Opening throws CommError when the port is missing or busy.
     virtual void setPortOpen(bool open) = 0;
-    virtual qint16 CommPort() const = 0;
     virtual void setCommPort(qint16 number) = 0;
 
     virtual qint16 InBufferCount() const = 0;

@@ -15,7 +15,6 @@ public:
 
     bool PortOpen() const override;
     void setPortOpen(bool open) override;
-    qint16 CommPort() const override { return m_commPort; }
     void setCommPort(qint16 number) override;
     std::intptr_t CommID() const override;
     std::string Name() const override { return "irda"; }

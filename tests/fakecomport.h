@@ -11,8 +11,7 @@ class FakeComPort : public ComPort
 public:
     bool PortOpen() const override { return offen; }
     void setPortOpen(bool open) override { offen = open; }
-    qint16 CommPort() const override { return nummer; }
-    void setCommPort(qint16 n) override { nummer = n; }
+    void setCommPort(qint16) override {}
     std::intptr_t CommID() const override { return -1; }
     std::string Name() const override { return "irda"; }
     qint16 InBufferCount() const override { return qint16(eingang.size()); }
@@ -47,5 +46,5 @@ public:
     QList<QByteArray> gesendet;
     QByteArray eingang;
     bool offen = true;
-    qint16 nummer = 1, r = 0, s = 0, ereignis = 0;
+    qint16 r = 0, s = 0, ereignis = 0;
 };
