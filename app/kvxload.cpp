@@ -3,7 +3,7 @@
 #include "serial/comport.h"
 #include "ui/about.h"
 #include "ui/hilfe.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 #include "ui/twips.h"
 
 #include <QGroupBox>

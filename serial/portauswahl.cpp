@@ -2,8 +2,8 @@
 
 #include "serial/comport.h"
 #include "serial/zahlenwert.h"
-#include "ui/dialoge.h"
-#include "ui/texte.h"
+#include "core/dialoge.h"
+#include "core/texte.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialoge.h"
+#include "core/dialoge.h"
 
 #include <QStringList>
 
@@ -11,10 +11,11 @@
 class TestDialoge : public Dialoge
 {
 public:
-    void meldung(const QString &text, const QString &titel) override
+    void meldung(const QString &text, const QString &titel, const QString &erlaeuterung) override
     {
         meldungen << text;
         titel_ << titel;
+        erlaeuterungen << erlaeuterung;
     }
 
     std::optional<QString> ShowOpen(const CommonDialogSettings &settings) override
@@ -29,6 +30,7 @@ public:
 
     QStringList meldungen;
     QStringList titel_;
+    QStringList erlaeuterungen;
     std::deque<QString> dateien;
     CommonDialogSettings letzteEinstellungen;
 };

@@ -4,7 +4,7 @@
 
 #include "boardprotocol.h"
 #include "prueffenster.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 
 #include <QProgressBar>
 

@@ -4,7 +4,7 @@
 #include "prueffenster.h"
 #include "ui/about.h"
 #include "ui/hilfe.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "fuzz/leitung.h"
 #include "prueffenster.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 
 #include <QLabel>
 #include <QProgressBar>

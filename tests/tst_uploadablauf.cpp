@@ -3,7 +3,7 @@
 #include "fakecomport.h"
 #include "fuzz/leitung.h"
 #include "testdialoge.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 #include "update/crc32.h"
 #include "update/updatedatei.h"
 #include "update/uploadablauf.h"

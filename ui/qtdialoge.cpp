@@ -21,9 +21,10 @@ QStringList filterEintraege(const QString &filter)
 
 } // namespace
 
-void QtDialoge::meldung(const QString &text, const QString &titel)
+void QtDialoge::meldung(const QString &text, const QString &titel, const QString &erlaeuterung)
 {
     QMessageBox box(QMessageBox::NoIcon, titel, text, QMessageBox::Ok, owner());
+    box.setInformativeText(erlaeuterung);
     box.exec();
 }
 

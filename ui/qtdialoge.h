@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialoge.h"
+#include "core/dialoge.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -12,7 +12,7 @@ class QtDialoge : public Dialoge
 public:
     void setOwner(QWidget *owner) { m_owner = owner; }
 
-    void meldung(const QString &text, const QString &titel) override;
+    void meldung(const QString &text, const QString &titel, const QString &erlaeuterung) override;
     std::optional<QString> ShowOpen(const CommonDialogSettings &settings) override;
 
 private:

@@ -1,7 +1,7 @@
 #include "update/updatedatei.h"
 
-#include "ui/dialoge.h"
-#include "ui/texte.h"
+#include "core/dialoge.h"
+#include "core/texte.h"
 #include "update/crc32.h"
 #include "update/uploadanzeige.h"
 

@@ -1,8 +1,8 @@
 #include "update/uploadablauf.h"
 
 #include "serial/comport.h"
-#include "ui/dialoge.h"
-#include "ui/texte.h"
+#include "core/dialoge.h"
+#include "core/texte.h"
 #include "update/updatedatei.h"
 #include "update/uploadanzeige.h"
 

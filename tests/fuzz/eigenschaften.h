@@ -10,7 +10,7 @@
 #include "app/kvxload.h"
 #include "leitung.h"
 #include "serial/zahlenwert.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 
 #include <QDir>
 #include <QFile>

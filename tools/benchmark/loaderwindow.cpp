@@ -1,7 +1,7 @@
 #include "loaderwindow.h"
 
 #include "processusage.h"
-#include "ui/texte.h"
+#include "core/texte.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

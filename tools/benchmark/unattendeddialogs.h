@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialoge.h"
+#include "core/dialoge.h"
 
 #include <QStringList>
 
@@ -9,7 +9,7 @@
 class UnattendedDialogs : public Dialoge
 {
 public:
-    void meldung(const QString &text, const QString &) override { messages << text; }
+    void meldung(const QString &text, const QString &, const QString &) override { messages << text; }
     std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return image; }
 
     QString image;

@@ -22,8 +22,9 @@ class Dialoge
 public:
     virtual ~Dialoge() = default;
 
-    // A modal message box with the OK button only.
-    virtual void meldung(const QString &text, const QString &titel) = 0;
+    // A modal message box with the OK button only; `erlaeuterung`, when
+    // given, stands below the message and says more about it.
+    virtual void meldung(const QString &text, const QString &titel, const QString &erlaeuterung = QString()) = 0;
 
     // The modal file-open dialog: the chosen file's full path, or nothing
     // when the user cancelled or the dialog failed.
