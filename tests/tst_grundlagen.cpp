@@ -1,6 +1,7 @@
 // The building blocks: CRC-32, the port field's number reading and the
 // baud-rate setter on a real pseudo-terminal.
 
+#include "serial/portliste.h"
 #include "serial/qtcomport.h"
 #include "serial/w32comms.h"
 #include "serial/zahlenwert.h"
@@ -193,6 +194,32 @@ private slots:
         QSignalSpy verloren(&port, &ComPort::portFailed);
         port.Output("x");                           // writing to a closed port is a failure
         QTRY_COMPARE(verloren.size(), 1);
+        close(master);
+        close(slave);
+    }
+
+    // The port folder's COM<n> entries that lead somewhere, by number, the
+    // ones the field cannot reach (and every system port) at the end.
+    void vorhandenePortsImPortordner()
+    {
+        int master = -1, slave = -1;
+        char name[256];
+        QVERIFY(openpty(&master, &slave, name, nullptr, nullptr) == 0);
+        const QString pty = QString::fromLocal8Bit(name);
+        QTemporaryDir ordner;
+        for (const char *datei : {"COM12", "COM2", "COM20", "COM21", "COM"})
+            QVERIFY(QFile::link(pty, ordner.filePath(datei)));
+        QVERIFY(QFile::link(ordner.filePath("fehlt"), ordner.filePath("COM5")));   // dangling
+        QFile notiz(ordner.filePath("COM7.txt"));
+        QVERIFY(notiz.open(QIODevice::WriteOnly));
+        qputenv("KVXLOADER_PORT_DIR", ordner.path().toLocal8Bit());
+
+        QStringList gefunden;
+        for (const VorhandenerPort &port : vorhandenePorts()) {
+            if (port.comNummer > 0 || port.geraet.startsWith(ordner.path()))
+                gefunden << QString::number(port.comNummer) + "=" + port.geraet.mid(ordner.path().size());
+        }
+        QCOMPARE(gefunden, (QStringList{"2=/COM2", "12=/COM12", "20=/COM20", "0=/COM21"}));
         close(master);
         close(slave);
     }
