@@ -50,4 +50,23 @@ inline const QString menueHilfe = QStringLiteral("Hilfe");
 inline const QString menueInfo = QStringLiteral("Info");
 inline const QString standardPortnummer = QStringLiteral("3");
 
+// Command line
+inline QString geraetNichtVerfuegbar(const QString &geraet)
+{
+    return geraet + QStringLiteral(" nicht verfügbar !");
+}
+inline QString keineAntwort(double sekunden)
+{
+    return QStringLiteral("Keine Antwort der Platine nach %1 s !").arg(sekunden);
+}
+inline QString versuch(int nummer, int von)
+{
+    return QStringLiteral("Versuch %1 von %2").arg(nummer).arg(von);
+}
+inline QString seite(int nummer, int von)
+{
+    return QStringLiteral("Seite %1/%2").arg(nummer).arg(von);
+}
+inline const QString keinBootloaderGefunden = QStringLiteral("An keinem Port antwortet ein DWQ-Bootloader !");
+
 } // namespace Texte

@@ -41,19 +41,25 @@ void Portauswahl::eingabeUebernehmen()
     }
 
     m_vorNeuerSuche();
+    // Only pasted text can carry a fraction; it rounds half to even.
+    sucheStarten(static_cast<quint8>(std::nearbyint(wert)));
+}
+
+bool Portauswahl::sucheStarten(quint8 nummer)
+{
     if (irda.PortOpen())
         irda.setPortOpen(false);
-    // Only pasted text can carry a fraction; it rounds half to even.
-    portnr = static_cast<quint8>(std::nearbyint(wert));
+    portnr = nummer;
     m_anzeige.setPortFeld(QString());
     irda.setCommPort(portnr);
-    if (portöffnen() > 0) {
-        m_anzeige.setSuchstatus(Texte::sucheBootloader);
-        irda.setInBufferCount(0);
-        irda.Output("S");
-        m_anzeige.setSuchfortschritt(0);
-        Timer1.start();
-    }
+    if (portöffnen() == 0)
+        return false;
+    m_anzeige.setSuchstatus(Texte::sucheBootloader);
+    irda.setInBufferCount(0);
+    irda.Output("S");
+    m_anzeige.setSuchfortschritt(0);
+    Timer1.start();
+    return true;
 }
 
 qint16 Portauswahl::portöffnen()

@@ -41,6 +41,10 @@ public:
                 std::function<void()> vorNeuerSuche);
 
     void port_nummer_KeyPress(qint16 &KeyAscii);
+    // The Enter handling from step 3 on, for a number already accepted:
+    // reopens the port and starts a detection. False when the port failed
+    // and the port message has been shown.
+    bool sucheStarten(quint8 nummer);
     qint16 portöffnen();
     void Timer1_Timer();
 

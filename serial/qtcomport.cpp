@@ -40,7 +40,7 @@ void QtComPort::setPortOpen(bool open)
     }
     if (m_port.isOpen())
         return;
-    m_port.setPortName(systemPortName(m_commPort));
+    m_port.setPortName(m_geraet.isEmpty() ? systemPortName(m_commPort) : m_geraet);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);

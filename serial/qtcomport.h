@@ -16,6 +16,9 @@ public:
     bool PortOpen() const override;
     void setPortOpen(bool open) override;
     void setCommPort(qint16 number) override;
+    // The command line may name any device; it is then opened in place of
+    // the COM number's system name.
+    void setGeraet(const QString &geraet) { m_geraet = geraet; }
     std::intptr_t CommID() const override;
     std::string Name() const override { return "irda"; }
 
@@ -38,6 +41,7 @@ private:
 
     QSerialPort m_port;
     qint16 m_commPort = 1;
+    QString m_geraet;
     qint16 m_rThreshold = 0;
     qint16 m_sThreshold = 0;
     qint16 m_commEvent = 0;

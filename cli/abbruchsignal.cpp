@@ -1,0 +1,58 @@
+#include "cli/abbruchsignal.h"
+
+#include <QCoreApplication>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <QSocketNotifier>
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace {
+
+Abbruchsignal *empfaenger = nullptr;
+
+#ifdef Q_OS_WIN
+// Runs on a thread of its own, so a queued call reaches the event loop.
+BOOL WINAPI konsolenereignis(DWORD)
+{
+    QMetaObject::invokeMethod(empfaenger, &Abbruchsignal::ausgeloest, Qt::QueuedConnection);
+    return TRUE;
+}
+#else
+int weckleitung[2] = {-1, -1};
+
+// Only a write is safe in a signal handler; the event loop reads it.
+void signalbehandlung(int)
+{
+    const char zeichen = 1;
+    [[maybe_unused]] const ssize_t geschrieben = ::write(weckleitung[1], &zeichen, 1);
+}
+#endif
+
+} // namespace
+
+Abbruchsignal::Abbruchsignal(QObject *parent)
+    : QObject(parent)
+{
+    empfaenger = this;
+#ifdef Q_OS_WIN
+    SetConsoleCtrlHandler(konsolenereignis, TRUE);
+#else
+    if (::pipe(weckleitung) != 0)
+        return;
+    auto *melder = new QSocketNotifier(weckleitung[0], QSocketNotifier::Read, this);
+    connect(melder, &QSocketNotifier::activated, this, [this] {
+        char zeichen;
+        if (::read(weckleitung[0], &zeichen, 1) == 1)
+            emit ausgeloest();
+    });
+    struct sigaction aktion = {};
+    aktion.sa_handler = signalbehandlung;
+    sigemptyset(&aktion.sa_mask);
+    sigaction(SIGINT, &aktion, nullptr);
+    sigaction(SIGTERM, &aktion, nullptr);
+#endif
+}

@@ -1,0 +1,161 @@
+#include "cli/bericht.h"
+
+#include "cli/platine.h"
+#include "core/texte.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+constexpr int seitenbytes = 8193;  // "#" and the page
+
+const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "aborted"};
+
+QString kopf(const Portangabe &port)
+{
+    if (port.seriennummer.isEmpty())
+        return port.bezeichnung() + QStringLiteral(": ");
+    return QStringLiteral("%1, Seriennummer %2: ").arg(port.bezeichnung(), port.seriennummer);
+}
+
+QString sekunden(double s)
+{
+    return QString::number(s, 'f', 1);
+}
+
+} // namespace
+
+QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
+{
+    QString zeile = kopf(port) + e.meldung;
+    if (!e.erlaeuterung.isEmpty())
+        zeile += QLatin1Char(' ') + e.erlaeuterung;
+    zeile += QStringLiteral(" (%1 Seiten, %2 s").arg(e.seiten).arg(sekunden(e.sekunden));
+    if (e.versuche > 1)
+        zeile += QStringLiteral(", %1 Versuche").arg(e.versuche);
+    return zeile + QLatin1Char(')');
+}
+
+QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
+{
+    QJsonObject objekt{
+        {QStringLiteral("port"), port.name()},
+        {QStringLiteral("device"), port.geraet},
+        {QStringLiteral("result"), QString::fromLatin1(ergebnisnamen[e.art])},
+        {QStringLiteral("pages"), e.seiten},
+        {QStringLiteral("seconds"), qRound(e.sekunden * 1000) / 1000.0},
+        {QStringLiteral("attempts"), e.versuche},
+        {QStringLiteral("message"), e.meldung},
+    };
+    if (!e.crc.isEmpty())
+        objekt.insert(QStringLiteral("crc"), QString::fromLatin1(e.crc.toHex()));
+    if (!e.boardCrc.isEmpty())
+        objekt.insert(QStringLiteral("board_crc"), QString::fromLatin1(e.boardCrc.toHex()));
+    if (!e.erlaeuterung.isEmpty())
+        objekt.insert(QStringLiteral("detail"), e.erlaeuterung);
+    if (!port.seriennummer.isEmpty())
+        objekt.insert(QStringLiteral("serial"), port.seriennummer);
+    return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
+}
+
+Bericht::Bericht(Form form, QTextStream &aus, QObject *parent)
+    : QObject(parent), m_form(form), m_aus(aus)
+{
+}
+
+void Bericht::beobachten(Platine *platine)
+{
+    connect(platine, &Platine::schritt, this, [this, platine](const QString &text) { schritt(platine, text); });
+    connect(platine, &Platine::fortschritt, this, [this, platine] { fortschritt(platine); });
+    connect(platine, &Platine::fertig, this, [this, platine] { fertig(platine); });
+    if (m_form == live) {
+        m_laufende << platine;
+        liveZeichnen();
+    }
+}
+
+void Bericht::notiz(const QString &text)
+{
+    if (m_form != json)
+        zeile(text);
+}
+
+void Bericht::schritt(Platine *platine, const QString &text)
+{
+    if (m_form == zeilen) {
+        zeile(kopf(platine->port()) + text);
+    } else if (m_form == live) {
+        m_letzterSchritt.insert(platine, text);
+        liveZeichnen();
+    }
+}
+
+void Bericht::fortschritt(Platine *platine)
+{
+    if (m_form == zeilen)
+        zeile(kopf(platine->port()) + Texte::seite(platine->seite(), platine->seitenzahl()));
+    else if (m_form == live)
+        liveZeichnen();
+}
+
+void Bericht::fertig(Platine *platine)
+{
+    m_laufende.removeOne(platine);
+    m_letzterSchritt.remove(platine);
+    ergebnis(platine->port(), platine->ergebnis());
+}
+
+void Bericht::ergebnis(const Portangabe &port, const Ergebnis &ergebnis)
+{
+    if (m_form == json) {
+        m_aus << ergebnisAlsJson(port, ergebnis) << '\n';
+        m_aus.flush();
+    } else {
+        zeile(ergebnisAlsZeile(port, ergebnis));
+    }
+}
+
+// Lines of their own go above the live display, which is drawn anew below.
+void Bericht::zeile(const QString &text)
+{
+    if (m_gezeichnet > 0)
+        m_aus << QStringLiteral("\x1b[%1F\x1b[J").arg(m_gezeichnet);
+    m_aus << text << '\n';
+    m_gezeichnet = 0;
+    if (m_form == live)
+        liveZeichnen();
+    m_aus.flush();
+}
+
+void Bericht::liveZeichnen()
+{
+    if (m_gezeichnet > 0)
+        m_aus << QStringLiteral("\x1b[%1F").arg(m_gezeichnet);
+    for (const Platine *platine : std::as_const(m_laufende))
+        m_aus << "\x1b[2K" << liveZeile(platine) << '\n';
+    m_aus << "\x1b[J";
+    m_gezeichnet = int(m_laufende.size());
+    m_aus.flush();
+}
+
+// "Seite 3/15  13 %  11.2 kB/s  noch 10 s" while pages go out, else the
+// last step.
+QString Bericht::liveZeile(const Platine *platine) const
+{
+    const int seite = platine->seite();
+    const int seiten = platine->seitenzahl();
+    const double sekunden = platine->uploadSekunden();
+    if (sekunden <= 0 || seite <= 0 || seiten <= 0)
+        return kopf(platine->port()) + m_letzterSchritt.value(platine);
+    const int fertigeSeiten = seite - 1;
+    QString zeile = kopf(platine->port()) + Texte::seite(seite, seiten)
+        + QStringLiteral("  %1 %").arg(100 * fertigeSeiten / seiten);
+    if (fertigeSeiten > 0) {
+        const double bytesJeSekunde = fertigeSeiten * seitenbytes / sekunden;
+        zeile += QStringLiteral("  %1 kB/s  noch %2 s")
+                     .arg(bytesJeSekunde / 1000, 0, 'f', 1)
+                     .arg(qRound((seiten - fertigeSeiten) * seitenbytes / bytesJeSekunde));
+    }
+    return zeile;
+}

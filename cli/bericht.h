@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTextStream>
+
+class Platine;
+struct Ergebnis;
+struct Portangabe;
+
+// What the user or a script reads on standard output while boards are
+// flashed: a live display with one line per running board on a terminal,
+// otherwise one line per step and page; only the final lines with -q; one
+// JSON object per board with --json.
+class Bericht : public QObject
+{
+    Q_OBJECT
+public:
+    enum Form { zeilen, live, leise, json };
+
+    Bericht(Form form, QTextStream &aus, QObject *parent = nullptr);
+
+    void beobachten(Platine *platine);
+    // A board's final line or JSON object.
+    void ergebnis(const Portangabe &port, const Ergebnis &ergebnis);
+    // A line of its own, outside any board (a note, a tally).
+    void notiz(const QString &text);
+
+private:
+    void schritt(Platine *platine, const QString &text);
+    void fortschritt(Platine *platine);
+    void fertig(Platine *platine);
+
+    void zeile(const QString &text);
+    void liveZeichnen();
+    QString liveZeile(const Platine *platine) const;
+
+    const Form m_form;
+    QTextStream &m_aus;
+    QList<Platine *> m_laufende;   // in the live display, in order of start
+    QHash<const Platine *, QString> m_letzterSchritt;
+    int m_gezeichnet = 0;          // lines of the live display now on screen
+};
+
+// A board's result as one line of JSON.
+QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &ergebnis);
+// A board's result as the final line a user reads.
+QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &ergebnis);

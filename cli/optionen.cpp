@@ -1,0 +1,157 @@
+#include "cli/optionen.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QSet>
+
+namespace {
+
+const char *const beschreibung =
+    "Schreibt ein Firmware-Update über den DWQ-Bootloader in eine oder mehrere\n"
+    "KVX-Platinen, auf mehreren Ports gleichzeitig.\n"
+    "\n"
+    "PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux\n"
+    "COM n = /dev/ttyUSB<n-1>, mit KVXLOADER_PORT_DIR die Datei COM<n> dort),\n"
+    "COMn, ein Gerätepfad oder auto (jeder USB-Seriell-Port, an dem ein\n"
+    "DWQ-Bootloader antwortet).\n"
+    "\n"
+    "Exit-Status: 0 alle Platinen erfolgreich, 1 Aufruffehler, 2 Datei abgelehnt,\n"
+    "3 Bootloader nicht gefunden, 4 Portproblem, 5 Zeitüberschreitung,\n"
+    "6 falsche Antwort oder CRC verschieden, 130 abgebrochen. Bei mehreren\n"
+    "Platinen zählt die erste fehlgeschlagene in der Reihenfolge der Ports.\n"
+    "\n"
+    "--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.";
+
+// The same device named twice, perhaps once by number and once by path.
+QString geraeteschluessel(const Portangabe &port)
+{
+    const QString kanonisch = QFileInfo(port.geraet).canonicalFilePath();
+    return kanonisch.isEmpty() ? port.geraet : kanonisch;
+}
+
+bool usbKennungLesen(const QString &text, Optionen &optionen)
+{
+    const QStringList teile = text.split(QLatin1Char(':'));
+    bool vidGueltig = false;
+    bool pidGueltig = false;
+    if (teile.size() != 2)
+        return false;
+    const uint vid = teile[0].toUInt(&vidGueltig, 16);
+    const uint pid = teile[1].toUInt(&pidGueltig, 16);
+    if (!vidGueltig || !pidGueltig || vid > 0xFFFF || pid > 0xFFFF)
+        return false;
+    optionen.usbVid = quint16(vid);
+    optionen.usbPid = quint16(pid);
+    return true;
+}
+
+} // namespace
+
+std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &fehler)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(beschreibung));
+    const QCommandLineOption hilfe = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption port({"p", "port"}, "Port der Platine; mehrfach für mehrere Platinen (Vorgabe 3).", "PORT");
+    const QCommandLineOption zeitlimit({"t", "timeout"},
+                                       "Längste Wartezeit auf eine Antwort der Platine in Sekunden (Vorgabe 5; "
+                                       "für eine Seite kommen 0,71 s Leitungszeit hinzu).", "SEK", "5");
+    const QCommandLineOption wiederholungen({"r", "retries"},
+                                            "Nach einem Fehler (außer einer abgelehnten Datei) die Platine bis zu N-mal "
+                                            "neu beginnen (Vorgabe 0).", "N", "0");
+    const QCommandLineOption json("json", "Je Platine ein JSON-Objekt in einer Zeile, wenn sie fertig ist.");
+    const QCommandLineOption leise({"q", "quiet"}, "Nur die Schlusszeile jeder Platine.");
+    const QCommandLineOption liste("list", "Serielle Ports auflisten.");
+    const QCommandLineOption pruefen("probe", "Mit --list: an jedem Port nach dem DWQ-Bootloader fragen.");
+    const QCommandLineOption beobachten("watch", "Jede angesteckte Platine einmal flashen, bis Strg+C.");
+    const QCommandLineOption usb("usb", "Mit --watch: nur USB-Ports mit dieser Kennung (hex).", "VID:PID");
+    const QCommandLineOption seriennummer("serial", "Mit --watch: nur USB-Ports mit dieser Seriennummer.", "SN");
+    const QCommandLineOption protokoll("log", "Mit --watch: je Platine eine Zeile an DATEI anhängen.", "DATEI");
+    parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
+                       protokoll});
+    parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq).");
+
+    if (!parser.parse(argumente)) {
+        fehler = parser.errorText();
+        return std::nullopt;
+    }
+    if (parser.isSet(hilfe))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    Optionen optionen;
+    optionen.modus = parser.isSet(liste) ? Optionen::auflisten
+                   : parser.isSet(beobachten) ? Optionen::beobachten : Optionen::flashen;
+    optionen.json = parser.isSet(json);
+    optionen.leise = parser.isSet(leise);
+    optionen.pruefen = parser.isSet(pruefen);
+    optionen.seriennummer = parser.value(seriennummer);
+    optionen.protokolldatei = parser.value(protokoll);
+
+    bool gueltig = false;
+    const double sekunden = parser.value(zeitlimit).toDouble(&gueltig);
+    if (!gueltig || !(sekunden > 0 && sekunden <= 3600)) {
+        fehler = QStringLiteral("Zeitlimit muß zwischen 0 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
+        return std::nullopt;
+    }
+    optionen.einstellungen.zeitlimitMs = qRound(sekunden * 1000);
+    optionen.einstellungen.wiederholungen = parser.value(wiederholungen).toInt(&gueltig);
+    if (!gueltig || optionen.einstellungen.wiederholungen < 0 || optionen.einstellungen.wiederholungen > 1000) {
+        fehler = QStringLiteral("Wiederholungen muß eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
+        return std::nullopt;
+    }
+    if (parser.isSet(usb) && !usbKennungLesen(parser.value(usb), optionen)) {
+        fehler = QStringLiteral("USB-Kennung muß VID:PID in hex sein, z. B. 0403:6001: %1").arg(parser.value(usb));
+        return std::nullopt;
+    }
+
+    // Without -p the window's port 3; a watch without -p watches every port.
+    const QStringList portTexte = parser.isSet(port) ? parser.values(port)
+                                : optionen.modus == Optionen::beobachten ? QStringList{QStringLiteral("auto")}
+                                                                         : QStringList{QStringLiteral("3")};
+    optionen.automatisch = portTexte.contains(QStringLiteral("auto"), Qt::CaseInsensitive);
+    if (optionen.automatisch && portTexte.size() > 1) {
+        fehler = QStringLiteral("-p auto steht allein.");
+        return std::nullopt;
+    }
+    QSet<QString> schonGenannt;
+    for (const QString &text : portTexte) {
+        if (optionen.automatisch)
+            break;
+        const std::optional<Portangabe> angabe = portangabeLesen(text, fehler);
+        if (!angabe)
+            return std::nullopt;
+        if (schonGenannt.contains(geraeteschluessel(*angabe))) {
+            fehler = QStringLiteral("Port doppelt angegeben: %1").arg(text);
+            return std::nullopt;
+        }
+        schonGenannt.insert(geraeteschluessel(*angabe));
+        optionen.ports << *angabe;
+    }
+
+    const QStringList dateien = parser.positionalArguments();
+    if (optionen.modus == Optionen::auflisten) {
+        if (!dateien.isEmpty()) {
+            fehler = QStringLiteral("--list nimmt keine Datei.");
+            return std::nullopt;
+        }
+    } else if (dateien.size() != 1) {
+        fehler = dateien.isEmpty() ? QStringLiteral("Keine Update-Datei angegeben.")
+                                   : QStringLiteral("Nur eine Update-Datei angeben.");
+        return std::nullopt;
+    } else {
+        optionen.einstellungen.bildpfad = dateien.first();
+    }
+    if (optionen.pruefen && optionen.modus != Optionen::auflisten) {
+        fehler = QStringLiteral("--probe gehört zu --list.");
+        return std::nullopt;
+    }
+    if ((parser.isSet(usb) || parser.isSet(seriennummer) || parser.isSet(protokoll))
+        && optionen.modus != Optionen::beobachten) {
+        fehler = QStringLiteral("--usb, --serial und --log gehören zu --watch.");
+        return std::nullopt;
+    }
+    return optionen;
+}

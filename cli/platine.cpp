@@ -1,0 +1,196 @@
+#include "cli/platine.h"
+
+#include "core/texte.h"
+
+#include <QSignalBlocker>
+
+namespace {
+
+// A page of 8193 bytes needs this long on the line at 115200 bit/s, 8N1.
+constexpr int seiteAufDerLeitungMs = 711;
+
+} // namespace
+
+Platine::Platine(const Portangabe &port, const Einstellungen &einstellungen, const Crc32 &crc,
+                 QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_einstellungen(einstellungen)
+    , portauswahl(irda, *this, *this, [] {})
+    , datei(crc, *this, *this)
+    , upload(irda, datei, *this, *this)
+{
+    irda.setGeraet(port.geraet);
+    m_wachhund.setSingleShot(true);
+    connect(&m_wachhund, &QTimer::timeout, this, [this] {
+        scheitern(Ergebnis::zeitueberschreitung, Texte::keineAntwort(m_einstellungen.zeitlimitMs / 1000.0));
+    });
+    connect(&irda, &ComPort::OnComm, this, &Platine::irda_OnComm);
+    connect(&irda, &ComPort::portFailed, this, &Platine::irda_PortVerloren);
+}
+
+void Platine::starten()
+{
+    m_laeuft = true;
+    m_gesamtzeit.start();
+    versuchen();
+}
+
+void Platine::abbrechen()
+{
+    if (!m_laeuft)
+        return;
+    zurRuhe();
+    beenden(Ergebnis::abgebrochen, Texte::updateAbgebrochen, QString());
+}
+
+double Platine::uploadSekunden() const
+{
+    return m_uploadzeit.isValid() ? m_uploadzeit.elapsed() / 1000.0 : 0;
+}
+
+// Each attempt starts as Enter in the port field does: the port is reopened
+// and the bootloader asked again.
+void Platine::versuchen()
+{
+    ++m_ergebnis.versuche;
+    if (m_ergebnis.versuche > 1)
+        emit schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
+    m_uploadzeit.invalidate();
+    upload.crcantwort.clear();
+    m_meldung.clear();
+    if (!portauswahl.sucheStarten(static_cast<quint8>(m_port.comNummer)))
+        scheitern(Ergebnis::port, m_meldung, m_erlaeuterung);
+}
+
+void Platine::setSuchstatus(const QString &text)
+{
+    if (!m_laeuft)
+        return;
+    emit schritt(text);
+    // The detection's last tick is still running: the upload follows it.
+    if (text == Texte::bootloaderGefunden) {
+        m_ergebnis.bootloaderGefunden = true;
+        if (m_einstellungen.nurErkennen) {
+            irda.setPortOpen(false);
+            beenden(Ergebnis::ok, text, QString());
+        } else {
+            QTimer::singleShot(0, this, &Platine::uploadStarten);
+        }
+    }
+    else if (text == Texte::bootloaderNichtGefunden)
+        scheitern(Ergebnis::nicht_gefunden, text);
+}
+
+void Platine::uploadStarten()
+{
+    if (!m_laeuft)
+        return;
+    m_meldung.clear();
+    upload.Upload_Click();
+    if (!upload.laeuft()) {
+        // A refused file stays refused: no further attempt.
+        beenden(Ergebnis::datei, m_meldung, QString());
+        irda.setPortOpen(false);
+        return;
+    }
+    m_ergebnis.seiten = datei.seitenzahl();
+    m_ergebnis.crc = datei.crcwert;
+    m_uploadzeit.start();
+    wachhundStellen();
+}
+
+void Platine::irda_OnComm()
+{
+    const auto schrittVorher = std::make_pair(upload.uploadstatus, upload.seite);
+    m_meldung.clear();
+    upload.irda_OnComm();
+    if (!m_meldung.isEmpty())
+        scheitern(Ergebnis::protokoll, m_meldung);
+    else if (upload.laeuft() && std::make_pair(upload.uploadstatus, upload.seite) != schrittVorher)
+        wachhundStellen();
+}
+
+void Platine::irda_PortVerloren()
+{
+    if (!m_laeuft)
+        return;
+    m_meldung.clear();
+    upload.portVerloren();
+    portauswahl.portmeldung();
+    scheitern(Ergebnis::port, m_meldung, m_erlaeuterung);
+}
+
+// The next answer is due within the time limit, and a page first has to
+// travel down the line.
+void Platine::wachhundStellen()
+{
+    const bool seiteUnterwegs = upload.seite > 0
+        && (upload.uploadstatus == Uploadablauf::warte_seite || upload.uploadstatus == Uploadablauf::warte_letzte_seite);
+    m_wachhund.start(m_einstellungen.zeitlimitMs + (seiteUnterwegs ? seiteAufDerLeitungMs : 0));
+}
+
+// As Enter in the port field does; what the upload shows then is not news.
+void Platine::zurRuhe()
+{
+    const QSignalBlocker still(this);
+    m_wachhund.stop();
+    portauswahl.Timer1.stop();
+    upload.zurRuhe();
+}
+
+void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung)
+{
+    if (!m_laeuft)
+        return;
+    zurRuhe();
+    if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
+        emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung);
+        QTimer::singleShot(0, this, &Platine::versuchen);
+        return;
+    }
+    if (irda.PortOpen())
+        irda.setPortOpen(false);
+    beenden(art, meldung, erlaeuterung);
+}
+
+void Platine::beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung)
+{
+    m_laeuft = false;
+    m_ergebnis.art = art;
+    m_ergebnis.meldung = meldung;
+    m_ergebnis.erlaeuterung = erlaeuterung;
+    m_ergebnis.boardCrc = upload.crcantwort;
+    m_ergebnis.sekunden = m_gesamtzeit.elapsed() / 1000.0;
+    emit fertig();
+}
+
+void Platine::setUploadstatus(const QString &text)
+{
+    if (!m_laeuft || text.isEmpty())
+        return;
+    if (upload.uploadstatus != Uploadablauf::upload_fertig) {
+        emit schritt(text);
+    } else if (text == Texte::updateErfolgreich) {
+        m_wachhund.stop();
+        irda.setPortOpen(false);
+        beenden(Ergebnis::ok, text, QString());
+    } else {
+        scheitern(Ergebnis::protokoll, text);
+    }
+}
+
+// A page has been handed over; 0 only resets the bar.
+void Platine::setUploadfortschritt(int seite)
+{
+    if (m_laeuft && seite > 0)
+        emit fortschritt();
+}
+
+void Platine::meldung(const QString &text, const QString &titel, const QString &erlaeuterung)
+{
+    // A device the window has no number for is named as it is.
+    m_meldung = (titel == Texte::portTitel && m_port.comNummer == 0) ? Texte::geraetNichtVerfuegbar(m_port.geraet)
+                                                                     : text;
+    m_erlaeuterung = erlaeuterung;
+}

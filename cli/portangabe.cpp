@@ -1,0 +1,38 @@
+#include "cli/portangabe.h"
+
+#include "serial/portnamen.h"
+
+#include <QRegularExpression>
+
+QString Portangabe::name() const
+{
+    return comNummer > 0 ? QStringLiteral("COM%1").arg(comNummer) : geraet;
+}
+
+QString Portangabe::bezeichnung() const
+{
+    if (comNummer == 0 || name() == geraet)
+        return geraet;
+    return QStringLiteral("%1 (%2)").arg(name(), geraet);
+}
+
+Portangabe Portangabe::fuerGeraet(const QString &geraet)
+{
+    return Portangabe{comNummerFuer(geraet), geraet, QString()};
+}
+
+std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
+{
+    static const QRegularExpression comNummer(QStringLiteral("^(?:COM)?([0-9]+)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch treffer = comNummer.match(text);
+    if (!treffer.hasMatch())
+        return Portangabe::fuerGeraet(text);
+    bool gueltig = false;
+    const int nummer = treffer.captured(1).toInt(&gueltig);
+    if (!gueltig || nummer < 1 || nummer > 20) {
+        fehler = QStringLiteral("Port %1: Wert muß zwischen 1 und 20 liegen !").arg(text);
+        return std::nullopt;
+    }
+    return Portangabe{nummer, systemPortName(nummer), QString()};
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// A port as the command line names it: a COM number as in the window's port
+// field, "COMn", or a device.
+struct Portangabe
+{
+    int comNummer = 0;  // 0 for a device the window has no number for
+    QString geraet;
+    QString seriennummer;  // the USB serial number, when the system reports it
+
+    // "COM3", or the device when it has no number.
+    QString name() const;
+    // "COM3 (/dev/ttyUSB2)", or the device when it has no number.
+    QString bezeichnung() const;
+
+    static Portangabe fuerGeraet(const QString &geraet);
+};
+
+// Reads one value of -p ("3", "COM3", "/dev/ttyACM0"). A COM number outside
+// 1 to 20 gives nothing and `fehler` says why.
+std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler);
