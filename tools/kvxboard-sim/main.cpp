@@ -7,7 +7,9 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <signal.h>
 
@@ -17,7 +19,8 @@ const char *const kUsage =
     "usage: kvxboard-sim --dir DIR [options]\n"
     "Simulates the KVX-Board's DWQ bootloader on a pty linked as DIR/COM<n>.\n"
     "  --dir DIR               directory for the COM<n> link (created if missing)\n"
-    "  --port N                port number (default 3)\n"
+    "  --port N[-M]            port number or range, repeatable: one board each (default 3);\n"
+    "                          with several boards each file below gets .COM<n> appended\n"
     "  --pace                  115200 bit/s 8N1 pace (11520 bytes/s)\n"
     "  --bytes-per-second N    pace in bytes per second (0 = unlimited)\n"
     "  --flash-ms N            wait N ms after each page before answering\n"
@@ -71,7 +74,7 @@ std::string unescape(const std::string &s)
 int main(int argc, char **argv)
 {
     std::string dir;
-    int port = 3;
+    std::vector<int> ports;
     kvxsim::PtyBoardOptions o;
 
     for (int i = 1; i < argc; ++i) {
@@ -85,7 +88,14 @@ int main(int argc, char **argv)
             std::fputs(kUsage, stdout);
             return 0;
         } else if (a == "--dir") dir = value();
-        else if (a == "--port") port = toInt(a, value());
+        else if (a == "--port") {
+            const std::string v = value();
+            const std::size_t strich = v.find('-');
+            const int von = toInt(a, v.substr(0, strich));
+            const int bis = strich == std::string::npos ? von : toInt(a, v.substr(strich + 1));
+            for (int n = von; n <= bis; ++n)
+                ports.push_back(n);
+        }
         else if (a == "--pace") o.bytesPerSecond = 11520;
         else if (a == "--bytes-per-second") o.bytesPerSecond = toInt(a, value());
         else if (a == "--flash-ms") o.flashWriteMs = toInt(a, value());
@@ -119,6 +129,8 @@ int main(int argc, char **argv)
     }
     if (dir.empty())
         usageError("--dir is required");
+    if (ports.empty())
+        ports.push_back(3);
 
     // Block the stop signals in every thread; the main thread waits for them.
     sigset_t sigs;
@@ -129,8 +141,17 @@ int main(int argc, char **argv)
 
     try {
         std::filesystem::create_directories(dir);
-        kvxsim::PtyBoard board(dir, port, o);
-        std::printf("kvxboard-sim: COM%d -> %s\n", port, board.slavePath().c_str());
+        std::vector<std::unique_ptr<kvxsim::PtyBoard>> boards;
+        for (int port : ports) {
+            kvxsim::PtyBoardOptions eigene = o;
+            if (ports.size() > 1) {
+                for (std::string *datei : {&eigene.traceFile, &eigene.receivedFile, &eigene.flashFile})
+                    if (!datei->empty())
+                        *datei += ".COM" + std::to_string(port);
+            }
+            boards.push_back(std::make_unique<kvxsim::PtyBoard>(dir, port, eigene));
+            std::printf("kvxboard-sim: COM%d -> %s\n", port, boards.back()->slavePath().c_str());
+        }
         std::fflush(stdout);
         int sig = 0;
         sigwait(&sigs, &sig);
