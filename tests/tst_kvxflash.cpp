@@ -1,0 +1,226 @@
+// kvxflash as a script calls it: the real program, simulated boards on
+// pseudo-terminals, exit statuses and JSON read back.
+
+#include "ptyboard.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <vector>
+#include <zlib.h>
+
+namespace {
+
+using Boards = std::vector<std::unique_ptr<kvxsim::PtyBoard>>;
+
+struct Lauf
+{
+    int status = -1;
+    QList<QJsonObject> ergebnisse;  // by port name
+    QString ausgabe;
+
+    QJsonObject fuer(const QString &port) const
+    {
+        for (const QJsonObject &objekt : ergebnisse)
+            if (objekt.value("port").toString() == port)
+                return objekt;
+        return {};
+    }
+};
+
+QByteArray bild(int bytes)
+{
+    QByteArray inhalt(bytes, '\0');
+    for (int i = 0; i < bytes; ++i)
+        inhalt[i] = char((i * 167) ^ (i >> 7));
+    return inhalt;
+}
+
+QString crcHex(const QByteArray &bytes)
+{
+    return QString::number(crc32(0, reinterpret_cast<const Bytef *>(bytes.data()), uInt(bytes.size())), 16)
+        .rightJustified(8, '0');
+}
+
+} // namespace
+
+class TestKvxflash : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir ordner;
+
+    QString datei(const QString &name, const QByteArray &inhalt)
+    {
+        const QString pfad = ordner.filePath(name);
+        QFile f(pfad);
+        f.open(QIODevice::WriteOnly);
+        f.write(inhalt);
+        return pfad;
+    }
+
+    kvxsim::PtyBoard &board(Boards &boards, int port, kvxsim::BoardOptions optionen = {}, int bytesJeSekunde = 0)
+    {
+        kvxsim::PtyBoardOptions o;
+        o.board = optionen;
+        o.bytesPerSecond = bytesJeSekunde;
+        boards.push_back(std::make_unique<kvxsim::PtyBoard>(ordner.filePath("ports").toStdString(), port, o));
+        return *boards.back();
+    }
+
+    // Runs kvxflash with no display at all, as a script on a headless rig would.
+    void starte(QProcess &prozess, const QStringList &argumente)
+    {
+        QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
+        umgebung.remove("QT_QPA_PLATFORM");
+        umgebung.remove("DISPLAY");
+        umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
+        prozess.setProcessEnvironment(umgebung);
+        prozess.start(KVXFLASH, argumente);
+        QVERIFY(prozess.waitForStarted());
+    }
+
+    Lauf auswerten(QProcess &prozess)
+    {
+        Lauf lauf;
+        if (!prozess.waitForFinished(30000))
+            return lauf;
+        lauf.status = prozess.exitStatus() == QProcess::NormalExit ? prozess.exitCode() : -1;
+        lauf.ausgabe = QString::fromUtf8(prozess.readAllStandardOutput());
+        for (const QString &zeile : lauf.ausgabe.split('\n', Qt::SkipEmptyParts))
+            lauf.ergebnisse << QJsonDocument::fromJson(zeile.toUtf8()).object();
+        return lauf;
+    }
+
+    Lauf kvxflash(const QStringList &argumente)
+    {
+        QProcess prozess;
+        starte(prozess, argumente);
+        return auswerten(prozess);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(ordner.isValid());
+        QDir(ordner.path()).mkpath("ports");
+    }
+
+    // Three boards at once: each gets its own result, the good one its exact
+    // image, and the status is that of the first failure in the order given.
+    // The good one runs at line speed, where a page takes longer than the
+    // time limit alone.
+    void dreiPlatinenZugleich()
+    {
+        Boards boards;
+        auto &gut = board(boards, 1, {}, 11520);
+        kvxsim::BoardOptions falscheCrc;
+        falscheCrc.wrongCrc = true;
+        board(boards, 2, falscheCrc);
+        kvxsim::BoardOptions stummNachSeite2;
+        stummNachSeite2.silentFrom = "#3";
+        board(boards, 3, stummNachSeite2);
+
+        const QByteArray inhalt = bild(3 * 8192 + 5);
+        const Lauf lauf = kvxflash({"--json", "-t", "0.5", "-p", "3", "-p", "COM2", "-p", "1",
+                                    datei("drei.dwq", inhalt)});
+        QCOMPARE(lauf.status, 5);
+        QCOMPARE(lauf.ergebnisse.size(), 3);
+
+        QByteArray gepolstert = inhalt;
+        gepolstert.append(4 * 8192 - inhalt.size(), '\xFF');
+        const QJsonObject ok = lauf.fuer("COM1");
+        QCOMPARE(ok.value("result").toString(), QString("ok"));
+        QCOMPARE(ok.value("message").toString(), QString("Update erfolgreich ausgeführt !"));
+        QCOMPARE(ok.value("pages").toInt(), 4);
+        QCOMPARE(ok.value("crc").toString(), crcHex(gepolstert));
+        QCOMPARE(ok.value("board_crc").toString(), crcHex(gepolstert));
+        QCOMPARE(ok.value("device").toString(), ordner.filePath("ports/COM1"));
+        const std::vector<std::uint8_t> flash = gut.flash();
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(flash.data()), gepolstert.size()), gepolstert);
+
+        const QJsonObject crc = lauf.fuer("COM2");
+        QCOMPARE(crc.value("result").toString(), QString("protocol"));
+        QCOMPARE(crc.value("message").toString(), QString("Update fehlgeschlagen !"));
+        QCOMPARE(crc.value("board_crc").toString().size(), 8);
+        QVERIFY(crc.value("board_crc") != crc.value("crc"));
+
+        const QJsonObject stumm = lauf.fuer("COM3");
+        QCOMPARE(stumm.value("result").toString(), QString("timeout"));
+        QVERIFY(!stumm.contains("board_crc"));
+    }
+
+    // Every attempt starts again from the detection; a refused file is not retried.
+    void wiederholungen()
+    {
+        Boards boards;
+        kvxsim::BoardOptions fehlt;
+        fehlt.noCrAfter = "e";
+        board(boards, 4, fehlt);
+        const Lauf lauf = kvxflash({"--json", "-r", "2", "-p", "4", datei("r.dwq", bild(10))});
+        QCOMPARE(lauf.status, 6);
+        QCOMPARE(lauf.fuer("COM4").value("attempts").toInt(), 3);
+        QCOMPARE(lauf.fuer("COM4").value("message").toString(), QString("Es ist ein Fehler aufgetreten !"));
+        QCOMPARE(QByteArray::fromStdString(boards.front()->received()), QByteArray("SPeSPeSPe"));
+    }
+
+    void abgelehnt_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("meldung");
+        const QString leer = datei("leer.dwq", {});
+        const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
+        const QString gut = datei("gut.dwq", bild(10));
+        QTest::newRow("missing file") << QStringList{"-p", "5", ordner.filePath("fehlt.dwq")} << 2
+                                      << "COM5 (%1/COM5): Die Datei wurde nicht gelesen !";
+        QTest::newRow("empty file") << QStringList{"-p", "5", leer} << 2 << "COM5 (%1/COM5): Die Datei ist leer !";
+        QTest::newRow("too big") << QStringList{"-p", "5", gross} << 2
+                                 << "COM5 (%1/COM5): Filesize too big !\r\nLen is  122881 Bytes";
+        QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
+                                              << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
+        QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
+        QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
+        QTest::newRow("same port twice") << QStringList{"-p", "5", "-p", ordner.filePath("ports/COM5"), leer} << 1
+                                         << "";
+        QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
+        QTest::newRow("unknown option") << QStringList{"--fast", leer} << 1 << "";
+    }
+
+    // Bad input is refused before any port is touched, with the window's texts.
+    void abgelehnt()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(int, status);
+        QFETCH(QString, meldung);
+        const Lauf lauf = kvxflash(argumente);
+        QCOMPARE(lauf.status, status);
+        if (!meldung.isEmpty())
+            QVERIFY2(lauf.ausgabe.startsWith(meldung.arg(ordner.filePath("ports"))), qPrintable(lauf.ausgabe));
+    }
+
+    // Ctrl+C in mid-update returns the board to rest and says so.
+    void abbruch()
+    {
+        Boards boards;
+        kvxsim::BoardOptions stummAbSeite1;
+        stummAbSeite1.silentFrom = "#1";
+        board(boards, 6, stummAbSeite1);
+        QProcess prozess;
+        starte(prozess, {"--json", "-p", "6", datei("abbruch.dwq", bild(8192))});
+        QVERIFY(boards.front()->waitForReceived(4 + 8193, 10000));
+        ::kill(pid_t(prozess.processId()), SIGINT);
+        const Lauf lauf = auswerten(prozess);
+        QCOMPARE(lauf.status, 130);
+        QCOMPARE(lauf.fuer("COM6").value("result").toString(), QString("aborted"));
+        QCOMPARE(lauf.fuer("COM6").value("message").toString(), QString("Update abgebrochen !"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKvxflash)
+#include "tst_kvxflash.moc"
