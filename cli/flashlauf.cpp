@@ -1,8 +1,13 @@
 #include "cli/flashlauf.h"
 
-int exitStatus(const Ergebnis &ergebnis)
+#include "cli/abbruchsignal.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+int exitStatus(Ergebnis::Art art)
 {
-    switch (ergebnis.art) {
+    switch (art) {
     case Ergebnis::ok: return 0;
     case Ergebnis::datei: return 2;
     case Ergebnis::nicht_gefunden: return 3;
@@ -46,12 +51,22 @@ void Flashlauf::abbrechen()
         platine->abbrechen();
 }
 
+void Flashlauf::ausfuehren(Abbruchsignal &abbruch)
+{
+    QEventLoop schleife;
+    connect(this, &Flashlauf::fertig, &schleife, &QEventLoop::quit);
+    const QMetaObject::Connection abbrechen = connect(&abbruch, &Abbruchsignal::ausgeloest, this, &Flashlauf::abbrechen);
+    QTimer::singleShot(0, this, &Flashlauf::starten);
+    schleife.exec();
+    disconnect(abbrechen);
+}
+
 int Flashlauf::exitStatus() const
 {
     if (m_abgebrochen)
         return 130;
     for (const Platine *platine : m_platinen) {
-        if (const int status = ::exitStatus(platine->ergebnis()))
+        if (const int status = ::exitStatus(platine->ergebnis().art))
             return status;
     }
     return 0;

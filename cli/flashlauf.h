@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 
+class Abbruchsignal;
 class Crc32;
 
 // Several boards flashed at once, on the one event loop: each board is an
@@ -19,6 +20,8 @@ public:
     const QList<Platine *> &platinen() const { return m_platinen; }
     void starten();
     void abbrechen();
+    // Runs the boards until each has its result; Ctrl+C returns them to rest.
+    void ausfuehren(Abbruchsignal &abbruch);
 
     // 0 when every board succeeded, else the status of the first board in
     // the order given that failed; 130 after an interruption.
@@ -34,4 +37,4 @@ private:
 };
 
 // The exit status that a board's result stands for.
-int exitStatus(const Ergebnis &ergebnis);
+int exitStatus(Ergebnis::Art art);

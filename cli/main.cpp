@@ -6,13 +6,13 @@
 #include "cli/bildpruefung.h"
 #include "cli/flashlauf.h"
 #include "cli/optionen.h"
+#include "cli/portsuche.h"
 #include "cli/terminal.h"
+#include "core/texte.h"
 #include "update/crc32.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QTextStream>
-#include <QTimer>
 
 namespace {
 
@@ -27,17 +27,6 @@ Bericht::Form berichtsform(const Optionen &optionen)
     return liveFaehigesTerminal() ? Bericht::live : Bericht::zeilen;
 }
 
-// Runs the boards until each has its result, or Ctrl+C returns them to rest.
-void ablaufen(Flashlauf &lauf, Abbruchsignal &abbruch)
-{
-    QEventLoop schleife;
-    QObject::connect(&lauf, &Flashlauf::fertig, &schleife, &QEventLoop::quit);
-    const QMetaObject::Connection abbrechen = QObject::connect(&abbruch, &Abbruchsignal::ausgeloest, &lauf, &Flashlauf::abbrechen);
-    QTimer::singleShot(0, &lauf, &Flashlauf::starten);
-    schleife.exec();
-    QObject::disconnect(abbrechen);
-}
-
 int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
 {
     const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
@@ -47,13 +36,22 @@ int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, 
         abgelehnt.meldung = bild.meldung;
         for (const Portangabe &port : optionen.ports)
             bericht.ergebnis(port, abgelehnt);
-        return exitStatus(abgelehnt);
+        return exitStatus(abgelehnt.art);
     }
 
-    Flashlauf lauf(optionen.ports, optionen.einstellungen, crc);
+    QList<Portangabe> ports = optionen.ports;
+    if (optionen.automatisch) {
+        ports = mitBootloader(usbPorts(optionen), abbruch, crc);
+        if (ports.isEmpty()) {
+            bericht.notiz(Texte::keinBootloaderGefunden);
+            return exitStatus(Ergebnis::nicht_gefunden);
+        }
+    }
+
+    Flashlauf lauf(ports, optionen.einstellungen, crc);
     for (Platine *platine : lauf.platinen())
         bericht.beobachten(platine);
-    ablaufen(lauf, abbruch);
+    lauf.ausfuehren(abbruch);
     return lauf.exitStatus();
 }
 
@@ -76,6 +74,8 @@ int main(int argc, char *argv[])
     crc.CRCInit(Crc32::standardPolynomial);
     Abbruchsignal abbruch;
     QTextStream aus(stdout);
+    if (optionen->modus == Optionen::auflisten)
+        return auflisten(*optionen, aus, abbruch, crc);
     Bericht bericht(berichtsform(*optionen), aus);
     return flashen(*optionen, bericht, abbruch, crc);
 }

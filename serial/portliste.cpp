@@ -11,18 +11,6 @@
 
 namespace {
 
-// The number that systemPortName() turns into this device, or 0 when the
-// field's numbers do not reach it (for instance /dev/ttyS0, or every system
-// port while a port folder is set).
-int comNummerVon(const QString &geraet)
-{
-    for (int nummer = 1; nummer <= 20; ++nummer) {
-        if (systemPortName(nummer) == geraet)
-            return nummer;
-    }
-    return 0;
-}
-
 VorhandenerPort systemPort(const QSerialPortInfo &info)
 {
     VorhandenerPort port;
@@ -31,7 +19,7 @@ VorhandenerPort systemPort(const QSerialPortInfo &info)
 #else
     port.geraet = info.systemLocation();
 #endif
-    port.comNummer = comNummerVon(port.geraet);
+    port.comNummer = comNummerFuer(port.geraet);
     port.beschreibung = info.description();
     port.hersteller = info.manufacturer();
     port.seriennummer = info.serialNumber();
@@ -55,7 +43,7 @@ QList<VorhandenerPort> portordnerDateien(const QString &portordner)
             continue;
         VorhandenerPort port;
         port.geraet = ordner.filePath(datei.fileName());
-        port.comNummer = comNummerVon(port.geraet);
+        port.comNummer = comNummerFuer(port.geraet);
         ports << port;
     }
     return ports;

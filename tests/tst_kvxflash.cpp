@@ -204,6 +204,33 @@ private slots:
             QVERIFY2(lauf.ausgabe.startsWith(meldung.arg(ordner.filePath("ports"))), qPrintable(lauf.ausgabe));
     }
 
+    // The port folder's boards are listed and asked; auto flashes only those
+    // that answer.
+    void listeUndAuto()
+    {
+        QDir ports(ordner.filePath("ports"));
+        for (const QString &alt : ports.entryList(QDir::System | QDir::Files))
+            ports.remove(alt);
+        Boards boards;
+        board(boards, 7);
+        kvxsim::BoardOptions stumm;
+        stumm.silent = true;
+        board(boards, 8, stumm);
+        QFile::link(ordner.filePath("nirgends"), ordner.filePath("ports/COM9"));
+
+        const Lauf liste = kvxflash({"--list", "--probe", "--json"});
+        QCOMPARE(liste.status, 0);
+        QCOMPARE(liste.fuer("COM7").value("probe").toString(), QString("found"));
+        QCOMPARE(liste.fuer("COM8").value("probe").toString(), QString("not_found"));
+        QVERIFY(liste.fuer("COM9").isEmpty());
+
+        const Lauf automatisch = kvxflash({"--json", "-p", "auto", datei("auto.dwq", bild(100))});
+        QCOMPARE(automatisch.status, 0);
+        QCOMPARE(automatisch.ergebnisse.size(), 1);
+        QCOMPARE(automatisch.fuer("COM7").value("result").toString(), QString("ok"));
+        QCOMPARE(QByteArray::fromStdString(boards.back()->received()), QByteArray("SS"));
+    }
+
     // Ctrl+C in mid-update returns the board to rest and says so.
     void abbruch()
     {

@@ -1,0 +1,126 @@
+#include "cli/portsuche.h"
+
+#include "cli/flashlauf.h"
+#include "cli/optionen.h"
+#include "serial/portliste.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QString portordner()
+{
+    const QString ordner = qEnvironmentVariable("KVXLOADER_PORT_DIR");
+    return ordner.isEmpty() ? QString() : QDir(ordner).path() + QLatin1Char('/');
+}
+
+bool passt(const VorhandenerPort &port, const Optionen &optionen)
+{
+    if (!portordner().isEmpty() && port.geraet.startsWith(portordner()))
+        return true;
+    return port.vid && (!optionen.usbVid || (port.vid == optionen.usbVid && port.pid == optionen.usbPid))
+        && (optionen.seriennummer.isEmpty() || port.seriennummer == optionen.seriennummer);
+}
+
+Portangabe alsPortangabe(const VorhandenerPort &port)
+{
+    return Portangabe{port.comNummer, port.geraet, port.seriennummer};
+}
+
+QString hex4(quint16 zahl)
+{
+    return QStringLiteral("%1").arg(zahl, 4, 16, QLatin1Char('0'));
+}
+
+// "COM 1 = /dev/ttyUSB0 (FT232R USB UART, FTDI, USB 0403:6001, Seriennummer A1)"
+QString alsZeile(const VorhandenerPort &port)
+{
+    QStringList angaben;
+    for (const QString &angabe : {port.beschreibung, port.hersteller})
+        if (!angabe.isEmpty())
+            angaben << angabe;
+    if (port.vid && port.pid)
+        angaben << QStringLiteral("USB %1:%2").arg(hex4(*port.vid), hex4(*port.pid));
+    if (!port.seriennummer.isEmpty())
+        angaben << QStringLiteral("Seriennummer ") + port.seriennummer;
+    QString zeile = port.comNummer > 0 ? QStringLiteral("COM %1 = %2").arg(port.comNummer).arg(port.geraet) : port.geraet;
+    if (!angaben.isEmpty())
+        zeile += QStringLiteral(" (%1)").arg(angaben.join(QStringLiteral(", ")));
+    return zeile;
+}
+
+QJsonObject alsJson(const VorhandenerPort &port)
+{
+    QJsonObject objekt{{QStringLiteral("port"), alsPortangabe(port).name()},
+                       {QStringLiteral("device"), port.geraet},
+                       {QStringLiteral("description"), port.beschreibung},
+                       {QStringLiteral("manufacturer"), port.hersteller},
+                       {QStringLiteral("serial"), port.seriennummer}};
+    if (port.vid && port.pid)
+        objekt.insert(QStringLiteral("usb"), QStringLiteral("%1:%2").arg(hex4(*port.vid), hex4(*port.pid)));
+    return objekt;
+}
+
+Platine::Einstellungen nurErkennen()
+{
+    Platine::Einstellungen einstellungen;
+    einstellungen.nurErkennen = true;
+    return einstellungen;
+}
+
+const char *const probeErgebnis[] = {"found", "", "not_found", "port", "", "", "aborted"};
+
+} // namespace
+
+QList<Portangabe> usbPorts(const Optionen &optionen)
+{
+    QList<Portangabe> ports;
+    for (const VorhandenerPort &port : vorhandenePorts())
+        if (passt(port, optionen))
+            ports << alsPortangabe(port);
+    return ports;
+}
+
+QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch, const Crc32 &crc)
+{
+    Flashlauf suche(ports, nurErkennen(), crc);
+    suche.ausfuehren(abbruch);
+    QList<Portangabe> gefunden;
+    for (const Platine *platine : suche.platinen())
+        if (platine->ergebnis().art == Ergebnis::ok)
+            gefunden << platine->port();
+    return gefunden;
+}
+
+int auflisten(const Optionen &optionen, QTextStream &aus, Abbruchsignal &abbruch, const Crc32 &crc)
+{
+    const QList<VorhandenerPort> ports = vorhandenePorts();
+    QList<Portangabe> angaben;
+    for (const VorhandenerPort &port : ports)
+        angaben << alsPortangabe(port);
+    Flashlauf suche(optionen.pruefen ? angaben : QList<Portangabe>(), nurErkennen(), crc);
+    suche.ausfuehren(abbruch);
+
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        const Ergebnis *probe = optionen.pruefen ? &suche.platinen().at(i)->ergebnis() : nullptr;
+        if (optionen.json) {
+            QJsonObject objekt = alsJson(ports.at(i));
+            if (probe) {
+                objekt.insert(QStringLiteral("probe"), QString::fromLatin1(probeErgebnis[probe->art]));
+                objekt.insert(QStringLiteral("message"), probe->meldung);
+                if (!probe->erlaeuterung.isEmpty())
+                    objekt.insert(QStringLiteral("detail"), probe->erlaeuterung);
+            }
+            aus << QJsonDocument(objekt).toJson(QJsonDocument::Compact) << '\n';
+        } else {
+            aus << alsZeile(ports.at(i));
+            if (probe)
+                aus << ": " << probe->meldung << (probe->erlaeuterung.isEmpty() ? "" : " ") << probe->erlaeuterung;
+            aus << '\n';
+        }
+    }
+    aus.flush();
+    return suche.exitStatus() == 130 ? 130 : 0;
+}
