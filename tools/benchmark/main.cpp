@@ -2,6 +2,7 @@
 // the simplest blocking host on the same line beside it. Prints figures only.
 
 #include "boardprocess.h"
+#include "clibench.h"
 #include "idealhost.h"
 #include "loaderwindow.h"
 #include "processusage.h"
@@ -220,6 +221,8 @@ int runBenchmark(int argc, char *argv[])
                                            QStringLiteral("Runs of every case (default: 5, and 3 for 15 pages)."),
                                            QStringLiteral("n"));
     parser.addOption(repeatsOption);
+    const QCommandLineOption cliOption(QStringLiteral("cli"), QStringLiteral("Only the command line's figures."));
+    parser.addOption(cliOption);
     parser.process(app);
     const int repeats = qMax(1, parser.value(repeatsOption).toInt());
     const auto runs = [&](int standard) { return parser.isSet(repeatsOption) ? repeats : standard; };
@@ -227,6 +230,10 @@ int runBenchmark(int argc, char *argv[])
     QTemporaryDir dir;
     if (!dir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
+    if (parser.isSet(cliOption)) {
+        runParallelCases(dir.path(), runs(3));
+        return 0;
+    }
     // The loader's port names lead into this folder; its board is COM3, where it looks first.
     qputenv("KVXLOADER_PORT_DIR", dir.path().toLocal8Bit());
     const BoardProcess loaderBoard(dir.path(), 3, lineBytesPerSecond, flashWriteMs);
@@ -245,6 +252,7 @@ int runBenchmark(int argc, char *argv[])
         runCase(c, dir.path(), loader, host);
 
     printReport(cases, startup, startupRuns, crc);
+    runParallelCases(dir.path(), runs(3));
     return 0;
 }
 

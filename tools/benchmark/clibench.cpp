@@ -1,0 +1,111 @@
+#include "clibench.h"
+
+#include "boardprocess.h"
+#include "spread.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int lineBytesPerSecond = 11520;
+constexpr int flashWriteMs = 20;
+constexpr int pages = 15;
+
+struct ChildRun
+{
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double peakMiB = 0;
+    int status = -1;
+};
+
+// Runs a program to its end and takes its own CPU time and peak RSS from wait4.
+ChildRun runMeasured(const std::vector<std::string> &arguments)
+{
+    std::vector<char *> argv;
+    for (const std::string &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t child = fork();
+    if (child == 0) {
+        // Its result lines would run into the table.
+        const int nothing = open("/dev/null", O_WRONLY);
+        dup2(nothing, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return {double(clock.nsecsElapsed()) / 1e9, seconds(usage.ru_utime) + seconds(usage.ru_stime),
+            double(usage.ru_maxrss) / 1024.0, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+} // namespace
+
+void runParallelCases(const QString &dir, int repeats)
+{
+    std::mt19937 random(pages);
+    QByteArray image(pages * 8192, '\0');
+    for (char &byte : image)
+        byte = char(random());
+    const QString path = dir + QStringLiteral("/parallel.dwq");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+    file.close();
+
+    std::printf("\nkvxflash, %d-page image, boards at %d bytes/s with %d ms flash write per page, each a\n"
+                "kvxboard-sim process of its own; one kvxflash process flashes them all at once.\n"
+                "Figures: median [min..max] of %d run(s).\n\n"
+                "%-8s  %-26s  %-12s  %-26s  %-14s\n",
+                pages, lineBytesPerSecond, flashWriteMs, repeats, "boards", "wall time (s)", "/ 1 board",
+                "CPU (% of a core, per board)", "peak RSS (MiB)");
+    double oneBoard = 0;
+    for (int boards : {1, 4, 8}) {
+        std::fprintf(stderr, "kvxbench: kvxflash with %d board(s)\n", boards);
+        std::vector<std::unique_ptr<BoardProcess>> sims;
+        std::vector<std::string> arguments{KVXFLASH, "-q"};
+        for (int port = 1; port <= boards; ++port) {
+            sims.push_back(std::make_unique<BoardProcess>(dir, 10 + port, lineBytesPerSecond, flashWriteMs));
+            arguments.insert(arguments.end(), {"-p", sims.back()->portPath().toStdString()});
+        }
+        arguments.push_back(path.toStdString());
+
+        std::vector<double> wall, cpu;
+        double peak = 0;
+        for (int i = 0; i < repeats; ++i) {
+            const ChildRun run = runMeasured(arguments);
+            if (run.status != 0)
+                throw std::runtime_error("kvxflash ended with status " + std::to_string(run.status));
+            wall.push_back(run.seconds);
+            cpu.push_back(run.cpuSeconds / run.seconds * 100 / boards);
+            peak = std::max(peak, run.peakMiB);
+        }
+        const Spread w = spreadOf(wall);
+        const Spread c = spreadOf(cpu);
+        if (boards == 1)
+            oneBoard = w.median;
+        char wallCell[64], cpuCell[64];
+        std::snprintf(wallCell, sizeof wallCell, "%.3f [%.3f..%.3f]", w.median, w.min, w.max);
+        std::snprintf(cpuCell, sizeof cpuCell, "%.2f [%.2f..%.2f]", c.median, c.min, c.max);
+        std::printf("%-8d  %-26s  %-12.4f  %-26s  %-14.1f\n", boards, wallCell, w.median / oneBoard, cpuCell, peak);
+        std::fflush(stdout);
+    }
+}

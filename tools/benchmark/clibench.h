@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// kvxflash's own figures: 1, 4 and 8 paced boards flashed at once by one
+// kvxflash process, measured from outside (wall time, its CPU time and
+// peak RSS). Prints a table; asserts nothing.
+void runParallelCases(const QString &dir, int repeats);
