@@ -26,6 +26,11 @@ QString sekunden(double s)
 
 } // namespace
 
+QString ergebnisname(Ergebnis::Art art)
+{
+    return QString::fromLatin1(ergebnisnamen[art]);
+}
+
 QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
 {
     QString zeile = kopf(port) + e.meldung;
@@ -42,7 +47,7 @@ QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
     QJsonObject objekt{
         {QStringLiteral("port"), port.name()},
         {QStringLiteral("device"), port.geraet},
-        {QStringLiteral("result"), QString::fromLatin1(ergebnisnamen[e.art])},
+        {QStringLiteral("result"), ergebnisname(e.art)},
         {QStringLiteral("pages"), e.seiten},
         {QStringLiteral("seconds"), qRound(e.sekunden * 1000) / 1000.0},
         {QStringLiteral("attempts"), e.versuche},
@@ -78,6 +83,14 @@ void Bericht::beobachten(Platine *platine)
 void Bericht::notiz(const QString &text)
 {
     if (m_form != json)
+        zeile(text);
+}
+
+void Bericht::zusammenfassung(const QString &text)
+{
+    if (m_form == json)
+        QTextStream(stderr) << text << '\n';
+    else
         zeile(text);
 }
 

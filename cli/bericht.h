@@ -1,13 +1,13 @@
 #pragma once
 
+#include "cli/platine.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QTextStream>
 
-class Platine;
-struct Ergebnis;
-struct Portangabe;
+
 
 // What the user or a script reads on standard output while boards are
 // flashed: a live display with one line per running board on a terminal,
@@ -26,6 +26,9 @@ public:
     void ergebnis(const Portangabe &port, const Ergebnis &ergebnis);
     // A line of its own, outside any board (a note, a tally).
     void notiz(const QString &text);
+    // The last word of a run (the watch's tally): with --json on standard
+    // error, so that standard output stays JSON.
+    void zusammenfassung(const QString &text);
 
 private:
     void schritt(Platine *platine, const QString &text);
@@ -43,6 +46,9 @@ private:
     int m_gezeichnet = 0;          // lines of the live display now on screen
 };
 
+// The result's name for scripts: "ok", "file", "not_found", "port",
+// "timeout", "protocol", "aborted".
+QString ergebnisname(Ergebnis::Art art);
 // A board's result as one line of JSON.
 QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &ergebnis);
 // A board's result as the final line a user reads.

@@ -7,6 +7,8 @@
 #include "cli/flashlauf.h"
 #include "cli/optionen.h"
 #include "cli/portsuche.h"
+#include "cli/protokoll.h"
+#include "cli/werkbank.h"
 #include "cli/terminal.h"
 #include "core/texte.h"
 #include "update/crc32.h"
@@ -55,6 +57,24 @@ int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, 
     return lauf.exitStatus();
 }
 
+// Until Ctrl+C: every board plugged in is flashed once.
+int beobachten(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
+{
+    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
+    if (!bild.geladen) {
+        QTextStream(stderr) << "kvxflash: " << optionen.einstellungen.bildpfad << ": " << bild.meldung << '\n';
+        return exitStatus(Ergebnis::datei);
+    }
+    Protokoll protokoll;
+    QString fehler;
+    if (!optionen.protokolldatei.isEmpty() && !protokoll.oeffnen(optionen.protokolldatei, fehler)) {
+        QTextStream(stderr) << "kvxflash: " << fehler << '\n';
+        return aufruffehler;
+    }
+    Werkbank werkbank(optionen, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);
+    return werkbank.ausfuehren(abbruch);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -77,5 +97,7 @@ int main(int argc, char *argv[])
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
     Bericht bericht(berichtsform(*optionen), aus);
+    if (optionen->modus == Optionen::beobachten)
+        return beobachten(*optionen, bericht, abbruch, crc);
     return flashen(*optionen, bericht, abbruch, crc);
 }

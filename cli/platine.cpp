@@ -67,6 +67,10 @@ void Platine::setSuchstatus(const QString &text)
 {
     if (!m_laeuft)
         return;
+    if (text == Texte::bootloaderNichtGefunden) {
+        scheitern(Ergebnis::nicht_gefunden, text);
+        return;
+    }
     emit schritt(text);
     // The detection's last tick is still running: the upload follows it.
     if (text == Texte::bootloaderGefunden) {

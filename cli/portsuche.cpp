@@ -83,6 +83,21 @@ QList<Portangabe> usbPorts(const Optionen &optionen)
     return ports;
 }
 
+QList<Portangabe> genanntePorts(const Optionen &optionen)
+{
+    QHash<QString, QString> seriennummern;
+    for (const VorhandenerPort &port : vorhandenePorts())
+        seriennummern.insert(port.geraet, port.seriennummer);
+    QList<Portangabe> ports;
+    for (Portangabe port : optionen.ports) {
+        if (!seriennummern.contains(port.geraet))
+            continue;
+        port.seriennummer = seriennummern.value(port.geraet);
+        ports << port;
+    }
+    return ports;
+}
+
 QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch, const Crc32 &crc)
 {
     Flashlauf suche(ports, nurErkennen(), crc);

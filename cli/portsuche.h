@@ -14,6 +14,9 @@ struct Optionen;
 // $KVXLOADER_PORT_DIR.
 QList<Portangabe> usbPorts(const Optionen &optionen);
 
+// Those of the ports named with -p that are present now.
+QList<Portangabe> genanntePorts(const Optionen &optionen);
+
 // Those of the ports at which a DWQ bootloader answers the detection, all
 // asked at once.
 QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch, const Crc32 &crc);
