@@ -82,8 +82,6 @@ void Platine::setSuchstatus(const QString &text)
             QTimer::singleShot(0, this, &Platine::uploadStarten);
         }
     }
-    else if (text == Texte::bootloaderNichtGefunden)
-        scheitern(Ergebnis::nicht_gefunden, text);
 }
 
 void Platine::uploadStarten()
