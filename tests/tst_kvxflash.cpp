@@ -97,6 +97,16 @@ class TestKvxflash : public QObject
         return lauf;
     }
 
+    // Waits until `anzahl` boards have reported, and returns their objects.
+    QList<QJsonObject> warteAufErgebnisse(QProcess &prozess, int anzahl)
+    {
+        QList<QJsonObject> ergebnisse;
+        while (ergebnisse.size() < anzahl && (prozess.canReadLine() || prozess.waitForReadyRead(20000)))
+            while (prozess.canReadLine())
+                ergebnisse << QJsonDocument::fromJson(prozess.readLine()).object();
+        return ergebnisse;
+    }
+
     Lauf kvxflash(const QStringList &argumente)
     {
         QProcess prozess;
@@ -229,6 +239,79 @@ private slots:
         QCOMPARE(automatisch.ergebnisse.size(), 1);
         QCOMPARE(automatisch.fuer("COM7").value("result").toString(), QString("ok"));
         QCOMPARE(QByteArray::fromStdString(boards.back()->received()), QByteArray("SS"));
+    }
+
+    // A bench: boards come and go; each is flashed once per plug-in, the
+    // record has a line for each, and Ctrl+C sums up.
+    void werkbank()
+    {
+        QDir ports(ordner.filePath("ports"));
+        for (const QString &alt : ports.entryList(QDir::System | QDir::Files))
+            ports.remove(alt);
+        const QByteArray inhalt = bild(8192 + 1);
+        QByteArray gepolstert = inhalt;
+        gepolstert.append(8192 - 1, '\xFF');
+        const QString protokoll = ordner.filePath("werkbank.log");
+        QProcess prozess;
+        starte(prozess, {"--watch", "--json", "-t", "1", "--log", protokoll, datei("werkbank.dwq", inhalt)});
+
+        Boards boards;
+        kvxsim::BoardOptions falscheCrc;
+        falscheCrc.wrongCrc = true;
+        board(boards, 1);
+        board(boards, 2);
+        board(boards, 3, falscheCrc);
+        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 3);
+        kvxsim::BoardOptions gezogen;
+        gezogen.dropAt = "#2";
+        board(boards, 4, gezogen, 11520);
+        kvxsim::BoardOptions stumm;
+        stumm.silent = true;
+        board(boards, 5, stumm);
+        ergebnisse += warteAufErgebnisse(prozess, 2);
+        for (int port : {1, 2, 3})
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(boards.at(port - 1)->flash().data()), gepolstert.size()),
+                     gepolstert);
+
+        boards.front().reset();  // COM1 unplugged ...
+        QTest::qWait(300);
+        board(boards, 1);  // ... and the next board on that socket
+        ergebnisse += warteAufErgebnisse(prozess, 1);
+        kvxsim::BoardOptions langsam;
+        langsam.silentFrom = "#1";
+        auto &laufend = board(boards, 6, langsam);
+        QVERIFY(laufend.waitForReceived(4 + 8193, 10000));
+        ::kill(pid_t(prozess.processId()), SIGINT);
+        ergebnisse += warteAufErgebnisse(prozess, 1);
+        QVERIFY(prozess.waitForFinished(5000));
+        QCOMPARE(prozess.exitCode(), 6);
+        QCOMPARE(prozess.readAllStandardError(), QByteArray("3 erfolgreich, 2 fehlgeschlagen, 1 abgebrochen\n"));
+
+        QStringList gesehen;
+        for (const QJsonObject &e : ergebnisse)
+            gesehen << e.value("port").toString() + " " + e.value("result").toString();
+        gesehen.sort();
+        QCOMPARE(gesehen, QStringList({"COM1 ok", "COM1 ok", "COM2 ok", "COM3 protocol", "COM4 port",
+                                       "COM5 not_found", "COM6 aborted"}));
+
+        QFile log(protokoll);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QStringList zeilen;
+        for (const QByteArray &zeile : log.readAll().split('\n'))
+            if (!zeile.isEmpty())
+                zeilen << QString::fromUtf8(zeile).section('\t', 1);  // the time aside
+        zeilen.sort();
+        const QString crc = crcHex(gepolstert);
+        const QString gekippt = QString::number(~crc.toUInt(nullptr, 16), 16).rightJustified(8, '0');
+        const QString geraet = ordner.filePath("ports/COM%1");
+        QCOMPARE(zeilen, QStringList({
+            QString("COM1\t%1\t-\twerkbank.dwq\t%2\tok\t%2").arg(geraet.arg(1), crc),
+            QString("COM1\t%1\t-\twerkbank.dwq\t%2\tok\t%2").arg(geraet.arg(1), crc),
+            QString("COM2\t%1\t-\twerkbank.dwq\t%2\tok\t%2").arg(geraet.arg(2), crc),
+            QString("COM3\t%1\t-\twerkbank.dwq\t%2\tprotocol\t%3").arg(geraet.arg(3), crc, gekippt),
+            QString("COM4\t%1\t-\twerkbank.dwq\t%2\tport\t-").arg(geraet.arg(4), crc),
+            QString("COM6\t%1\t-\twerkbank.dwq\t%2\taborted\t-").arg(geraet.arg(6), crc),
+        }));
     }
 
     // Ctrl+C in mid-update returns the board to rest and says so.
