@@ -13,9 +13,14 @@ namespace {
 
 // A new USB adapter needs a moment before its port takes settings.
 constexpr int einschwingzeitMs = 300;
-// Changes in /dev and the port folder are noticed at once; this catches
-// what no notification reports (Windows has no device files).
+// Changes in /dev and the port folder are noticed at once, so asking the
+// system for its ports now and then only catches what no notification
+// reports. Windows has no device files to watch: there it is the only way.
+#ifdef Q_OS_WIN
 constexpr int abfrageMs = 1000;
+#else
+constexpr int abfrageMs = 10000;
+#endif
 
 } // namespace
 

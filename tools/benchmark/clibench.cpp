@@ -2,11 +2,16 @@
 
 #include "boardprocess.h"
 #include "spread.h"
+#include "ptyboard.h"
+
+#include <QDir>
+#include <QThread>
 
 #include <QElapsedTimer>
 #include <QFile>
 
 #include <cstdio>
+#include <csignal>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -31,35 +36,57 @@ struct ChildRun
     int status = -1;
 };
 
-// Runs a program to its end and takes its own CPU time and peak RSS from wait4.
-ChildRun runMeasured(const std::vector<std::string> &arguments)
+// Starts a program with its standard output thrown away (its result lines
+// would run into the table).
+pid_t startQuiet(const std::vector<std::string> &arguments)
 {
     std::vector<char *> argv;
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
-
-    QElapsedTimer clock;
-    clock.start();
     const pid_t child = fork();
     if (child == 0) {
-        // Its result lines would run into the table.
         const int nothing = open("/dev/null", O_WRONLY);
         dup2(nothing, STDOUT_FILENO);
         execv(argv[0], argv.data());
         _exit(127);
     }
+    return child;
+}
+
+// Waits for a program's end and takes its own CPU time and peak RSS from wait4.
+ChildRun waitMeasured(pid_t child)
+{
     int status = 0;
     rusage usage{};
     wait4(child, &status, 0, &usage);
     const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return {double(clock.nsecsElapsed()) / 1e9, seconds(usage.ru_utime) + seconds(usage.ru_stime),
+    return {0, seconds(usage.ru_utime) + seconds(usage.ru_stime),
             double(usage.ru_maxrss) / 1024.0, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-} // namespace
+// User and system time of a running process so far, from /proc.
+double cpuSecondsOf(pid_t process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the command's name, which is in parentheses.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.at(11).toDouble() + fields.at(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
+}
 
-void runParallelCases(const QString &dir, int repeats)
+ChildRun runMeasured(const std::vector<std::string> &arguments)
+{
+    QElapsedTimer clock;
+    clock.start();
+    ChildRun run = waitMeasured(startQuiet(arguments));
+    run.seconds = double(clock.nsecsElapsed()) / 1e9;
+    return run;
+}
+
+QString writeImage(const QString &dir)
 {
     std::mt19937 random(pages);
     QByteArray image(pages * 8192, '\0');
@@ -69,7 +96,14 @@ void runParallelCases(const QString &dir, int repeats)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
         throw std::runtime_error("cannot write " + path.toStdString());
-    file.close();
+    return path;
+}
+
+} // namespace
+
+void runParallelCases(const QString &dir, int repeats)
+{
+    const QString path = writeImage(dir);
 
     std::printf("\nkvxflash, %d-page image, boards at %d bytes/s with %d ms flash write per page, each a\n"
                 "kvxboard-sim process of its own; one kvxflash process flashes them all at once.\n"
@@ -108,4 +142,47 @@ void runParallelCases(const QString &dir, int repeats)
         std::printf("%-8d  %-26s  %-12.4f  %-26s  %-14.1f\n", boards, wallCell, w.median / oneBoard, cpuCell, peak);
         std::fflush(stdout);
     }
+}
+
+void runWatchCases(const QString &dir, int repeats)
+{
+    const QString watched = dir + QStringLiteral("/watched");
+    QDir().mkpath(watched);
+    qputenv("KVXLOADER_PORT_DIR", watched.toLocal8Bit());
+    std::fputs("kvxbench: kvxflash --watch\n", stderr);
+    // The start-up is left out: the second after it on, as a bench idles.
+    constexpr int idleSeconds = 20;
+    const pid_t watch = startQuiet({KVXFLASH, "--watch", writeImage(dir).toStdString()});
+    sleep(1);
+    const double before = cpuSecondsOf(watch);
+    sleep(idleSeconds);
+    const double idleCpu = cpuSecondsOf(watch) - before;
+    kill(watch, SIGINT);
+    const ChildRun watchRun = waitMeasured(watch);
+
+    // Plugged in, and out again once it has been asked.
+    const pid_t bench = startQuiet({KVXFLASH, "--watch", writeImage(dir).toStdString()});
+    sleep(1);
+    std::vector<double> firstByteMs;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer plugged;
+        kvxsim::PtyBoardOptions silent;
+        silent.board.silent = true;
+        {
+            kvxsim::PtyBoard board(watched.toStdString(), 1, silent);
+            plugged.start();
+            if (!board.waitForReceived(1, 10000))
+                throw std::runtime_error("kvxflash --watch did not ask the board");
+            firstByteMs.push_back(double(plugged.nsecsElapsed()) / 1e6);
+            QThread::msleep(700);  // the detection ends
+        }
+        QThread::msleep(500);  // the watch sees the port gone
+    }
+    kill(bench, SIGINT);
+    waitpid(bench, nullptr, 0);
+
+    const Spread s = spreadOf(firstByteMs);
+    std::printf("\nkvxflash --watch, nothing plugged in for %d s: %.3f s CPU, %.3f %% of a core, peak RSS %.1f MiB\n"
+                "Port appearing to \"S\" on its line: %.0f ms [%.0f..%.0f], %d plug-in(s)\n",
+                idleSeconds, idleCpu, idleCpu / idleSeconds * 100, watchRun.peakMiB, s.median, s.min, s.max, repeats);
 }

@@ -6,3 +6,7 @@
 // kvxflash process, measured from outside (wall time, its CPU time and
 // peak RSS). Prints a table; asserts nothing.
 void runParallelCases(const QString &dir, int repeats);
+
+// kvxflash --watch: its CPU time while nothing is plugged in, and the time
+// from a board's port appearing to the first byte ("S") on its line.
+void runWatchCases(const QString &dir, int repeats);

@@ -232,6 +232,7 @@ int runBenchmark(int argc, char *argv[])
         throw std::runtime_error("cannot create a temporary folder");
     if (parser.isSet(cliOption)) {
         runParallelCases(dir.path(), runs(3));
+        runWatchCases(dir.path(), runs(5));
         return 0;
     }
     // The loader's port names lead into this folder; its board is COM3, where it looks first.
@@ -253,6 +254,7 @@ int runBenchmark(int argc, char *argv[])
 
     printReport(cases, startup, startupRuns, crc);
     runParallelCases(dir.path(), runs(3));
+    runWatchCases(dir.path(), runs(5));
     return 0;
 }
 
