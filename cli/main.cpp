@@ -10,6 +10,7 @@
 #include "cli/protokoll.h"
 #include "cli/werkbank.h"
 #include "cli/terminal.h"
+#include "core/qtdeutsch.h"
 #include "core/texte.h"
 #include "update/crc32.h"
 
@@ -82,6 +83,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvxflash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
+    qtTexteAufDeutsch();
 
     QString fehler;
     const std::optional<Optionen> optionen = optionenLesen(QCoreApplication::arguments(), fehler);
