@@ -8,6 +8,8 @@ namespace {
 
 // A page of 8193 bytes needs this long on the line at 115200 bit/s, 8N1.
 constexpr int seiteAufDerLeitungMs = 711;
+// Before another attempt the board and its port get a moment to recover.
+constexpr int wiederholpauseMs = 500;
 
 } // namespace
 
@@ -148,7 +150,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
     zurRuhe();
     if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
         emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung);
-        QTimer::singleShot(0, this, &Platine::versuchen);
+        QTimer::singleShot(wiederholpauseMs, this, &Platine::versuchen);
         return;
     }
     if (irda.PortOpen())
