@@ -55,6 +55,8 @@ double Platine::uploadSekunden() const
 // and the bootloader asked again.
 void Platine::versuchen()
 {
+    if (!m_laeuft)
+        return;
     ++m_ergebnis.versuche;
     if (m_ergebnis.versuche > 1)
         emit schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
