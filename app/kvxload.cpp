@@ -42,6 +42,7 @@ std::optional<qint16> zeichencode(const QKeyEvent *taste)
         return qint16(8);
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+    case Qt::Key_Delete:        // comes with the text U+007F on Windows and with xkb
         return std::nullopt;
     default:
         if (taste->text().isEmpty())
@@ -105,6 +106,8 @@ KVXLoad::KVXLoad(ComPort &irda, Dialoge &dialoge, QWidget *parent)
     connect(&irda, &ComPort::portFailed, this, &KVXLoad::irda_PortVerloren);
 }
 
+KVXLoad::~KVXLoad() = default;
+
 void KVXLoad::Form_Load()
 {
     ProgressBar1->setMaximum(Portauswahl::ticksJeSuche);
@@ -134,13 +137,14 @@ void KVXLoad::irda_OnComm()
 void KVXLoad::irda_PortVerloren()
 {
     upload.portVerloren();
+    Label1->clear();
     portauswahl.portmeldung();
 }
 
 void KVXLoad::Hilfebutton_Click()
 {
     if (!m_hilfe)
-        m_hilfe = new Hilfe(this);
+        m_hilfe = std::make_unique<Hilfe>();
     m_hilfe->zeigen();
 }
 
@@ -149,6 +153,15 @@ void KVXLoad::Info_Click()
     if (!m_about)
         m_about = new About(this);
     m_about->exec();
+}
+
+// The help window is a window of its own, so it does not go with the main
+// window by itself; closing the main window ends the program.
+void KVXLoad::closeEvent(QCloseEvent *event)
+{
+    if (m_hilfe)
+        m_hilfe->close();
+    QMainWindow::closeEvent(event);
 }
 
 bool KVXLoad::eventFilter(QObject *watched, QEvent *event)

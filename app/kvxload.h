@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class About;
 class ComPort;
 class Dialoge;
@@ -26,6 +28,7 @@ class KVXLoad : public QMainWindow, private PortauswahlAnzeige, private UploadAn
     Q_OBJECT
 public:
     KVXLoad(ComPort &irda, Dialoge &dialoge, QWidget *parent = nullptr);
+    ~KVXLoad() override;
 
     // Runs once, before the window is first shown.
     void Form_Load();
@@ -47,6 +50,7 @@ public:
     QAction *Info;
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -66,7 +70,7 @@ private:
 
     ComPort &irda;
     Crc32 m_crc;
-    Hilfe *m_hilfe = nullptr;
+    std::unique_ptr<Hilfe> m_hilfe;
     About *m_about = nullptr;
 
 public:

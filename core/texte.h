@@ -20,6 +20,28 @@ inline QString portNichtVerfuegbar(int portnr)
 {
     return QStringLiteral("COM") + zahl(portnr) + QStringLiteral(" nicht verfügbar !");
 }
+// The explanation below the port message: the device tried, why it failed,
+// and the other ports.
+inline QString portVersucht(const QString &geraet, const QString &grund)
+{
+    return QStringLiteral("Versucht: ") + geraet + QStringLiteral(" – ") + grund;
+}
+inline const QString portFehlt = QStringLiteral("nicht vorhanden.");
+inline const QString portOhneBerechtigung = QStringLiteral("keine Berechtigung.");
+// The package's udev rule grants the port to the logged-in user from the next login on.
+inline const QString berechtigungLinux = QStringLiteral("Nach der Installation des Pakets einmal ab- und wieder "
+                                                        "anmelden, oder den Benutzer der Gruppe dialout hinzufügen.");
+inline const QString portBelegt = QStringLiteral("von einem anderen Programm belegt.");
+inline const QString portVerloren = QStringLiteral("Verbindung verloren.");
+inline const QString portBitrate = QStringLiteral("lässt sich nicht auf 115200 bit/s einstellen.");
+inline const QString portNichtZuOeffnen = QStringLiteral("lässt sich nicht öffnen.");
+inline const QString vorhandenePorts = QStringLiteral("Vorhandene Ports: ");
+inline QString vorhandenerPort(int comNummer, const QString &geraet, const QString &beschreibung)
+{
+    const QString port = QStringLiteral("COM") + zahl(comNummer) + QStringLiteral(" = ") + geraet;
+    return beschreibung.isEmpty() ? port : port + QStringLiteral(" (") + beschreibung + QLatin1Char(')');
+}
+inline const QString keineAnderenPorts = QStringLiteral("Keine anderen COM-Ports gefunden.");
 inline const QString wertausserhalb = QStringLiteral("Wert muß zwischen 1 und 20 liegen !");
 inline const QString sucheBootloader = QStringLiteral("Suche DWQ-Bootloader...");
 inline const QString bootloaderGefunden = QStringLiteral("DWQ-Bootloader gefunden !");

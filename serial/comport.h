@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/portfehler.h"
 #include "serial/w32comms.h"
 
 #include <QByteArray>
@@ -24,6 +25,8 @@ public:
     // Opening throws CommError when the port is missing or busy.
     virtual void setPortOpen(bool open) = 0;
     virtual void setCommPort(qint16 number) = 0;
+    // The device that opening the port tries.
+    virtual QString geraet() const = 0;
 
     virtual qint16 InBufferCount() const = 0;
     // Only 0 is meaningful, as with the comm control: it discards all waiting input.
@@ -40,6 +43,9 @@ public:
     virtual QByteArray Input() = 0;
 
     virtual qint16 CommEvent() const = 0;
+
+    // Why the last opening failed, or why the open port was lost.
+    virtual Portfehler fehlerart() const = 0;
 
 signals:
     void OnComm();

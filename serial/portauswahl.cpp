@@ -101,5 +101,9 @@ void Portauswahl::Timer1_Timer()
 
 void Portauswahl::portmeldung()
 {
-    m_dialoge.meldung(Texte::portNichtVerfuegbar(portnr), Texte::portTitel);
+    // The port stays open only when setting the bit rate failed; a lost port
+    // has been closed already.
+    const Portfehler fehler = irda.PortOpen() ? Portfehler::bitrate : irda.fehlerart();
+    m_dialoge.meldung(Texte::portNichtVerfuegbar(portnr), Texte::portTitel,
+                      porterlaeuterung(irda.geraet(), fehler, vorhandenePorts()));
 }

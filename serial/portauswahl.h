@@ -48,7 +48,8 @@ public:
     qint16 portöffnen();
     void Timer1_Timer();
 
-    // The port message for the port last accepted.
+    // The port message for the port last accepted, with the device tried,
+    // why it failed and the other ports present.
     void portmeldung();
 
     QTimer Timer1;

@@ -2,7 +2,14 @@
 
 #include "serial/portnamen.h"
 
+#include <QFile>
+
 #include <limits>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -11,6 +18,27 @@ namespace {
 [[maybe_unused]] std::intptr_t toCommID(void *handle) { return reinterpret_cast<std::intptr_t>(handle); }
 
 constexpr int invalidPortNumber = 8002;
+
+// Why opening the device failed, as far as the system tells.
+Portfehler oeffnungsfehler(QSerialPort::SerialPortError fehler, [[maybe_unused]] const QString &geraet)
+{
+    switch (fehler) {
+    case QSerialPort::DeviceNotFoundError:
+        return Portfehler::nichtVorhanden;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_WIN
+        // Windows lends a COM port to one program at a time and denies it to the others.
+        return Portfehler::belegt;
+#else
+        // A port locked or held exclusively by another program is reported as
+        // a permission error too; the device's own rights tell them apart.
+        return faccessat(AT_FDCWD, QFile::encodeName(geraet).constData(), R_OK | W_OK, AT_EACCESS) == 0
+            ? Portfehler::belegt : Portfehler::keineBerechtigung;
+#endif
+    default:
+        return Portfehler::sonstiger;
+    }
+}
 
 } // namespace
 
@@ -40,14 +68,21 @@ void QtComPort::setPortOpen(bool open)
     }
     if (m_port.isOpen())
         return;
-    m_port.setPortName(m_geraet.isEmpty() ? systemPortName(m_commPort) : m_geraet);
+    m_port.setPortName(geraet());
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
-    if (!m_port.open(QIODevice::ReadWrite))
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_fehlerart = oeffnungsfehler(m_port.error(), geraet());
         throw CommError(invalidPortNumber, Name(), m_port.errorString().toStdString());
+    }
+}
+
+QString QtComPort::geraet() const
+{
+    return m_geraet.isEmpty() ? systemPortName(m_commPort) : m_geraet;
 }
 
 void QtComPort::setCommPort(qint16 number)
@@ -119,6 +154,7 @@ void QtComPort::reportFailure()
     m_failurePending = true;
     QMetaObject::invokeMethod(this, [this] {
         m_failurePending = false;
+        m_fehlerart = Portfehler::verloren;
         m_port.close();
         emit portFailed();
     }, Qt::QueuedConnection);

@@ -19,6 +19,7 @@ public:
     // The command line may name any device; it is then opened in place of
     // the COM number's system name.
     void setGeraet(const QString &geraet) { m_geraet = geraet; }
+    QString geraet() const override;
     std::intptr_t CommID() const override;
     std::string Name() const override { return "irda"; }
 
@@ -32,6 +33,7 @@ public:
     void Output(const QByteArray &bytes) override;
     QByteArray Input() override;
     qint16 CommEvent() const override { return m_commEvent; }
+    Portfehler fehlerart() const override { return m_fehlerart; }
 
 private:
     void scheduleCheck(bool &pending, qint16 event);
@@ -48,4 +50,5 @@ private:
     bool m_receiveCheckPending = false;
     bool m_sendCheckPending = false;
     bool m_failurePending = false;
+    Portfehler m_fehlerart = Portfehler::sonstiger;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serial/comport.h"
+#include "serial/portnamen.h"
 
 #include <QList>
 
@@ -11,7 +12,8 @@ class FakeComPort : public ComPort
 public:
     bool PortOpen() const override { return offen; }
     void setPortOpen(bool open) override { offen = open; }
-    void setCommPort(qint16) override {}
+    void setCommPort(qint16 n) override { nummer = n; }
+    QString geraet() const override { return systemPortName(nummer); }
     std::intptr_t CommID() const override { return -1; }
     std::string Name() const override { return "irda"; }
     qint16 InBufferCount() const override { return qint16(eingang.size()); }
@@ -23,6 +25,7 @@ public:
     void Output(const QByteArray &bytes) override { gesendet << bytes; }
     QByteArray Input() override { return std::exchange(eingang, {}); }
     qint16 CommEvent() const override { return ereignis; }
+    Portfehler fehlerart() const override { return Portfehler::sonstiger; }
 
     // Bytes arrive from the board.
     void empfange(const QByteArray &bytes)
@@ -46,5 +49,5 @@ public:
     QList<QByteArray> gesendet;
     QByteArray eingang;
     bool offen = true;
-    qint16 r = 0, s = 0, ereignis = 0;
+    qint16 nummer = 1, r = 0, s = 0, ereignis = 0;
 };

@@ -1,6 +1,7 @@
 // The main window after start-up, the port field and the bootloader detection
 // over a real pseudo-terminal.
 
+#include "fakecomport.h"
 #include "prueffenster.h"
 #include "ui/about.h"
 #include "ui/hilfe.h"
@@ -14,8 +15,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +33,23 @@ double cpuSekunden()
     getrusage(RUSAGE_SELF, &r);
     return r.ru_utime.tv_sec + r.ru_stime.tv_sec + (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
 }
+
+// Root opens any device whatever its rights; without these two capabilities
+// this thread is held to them like any user.
+struct OhneDateirechte
+{
+    OhneDateirechte()
+    {
+        syscall(SYS_capget, &kopf, vorher);
+        __user_cap_data_struct ohne[2] = {vorher[0], vorher[1]};
+        ohne[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &kopf, ohne);
+    }
+    ~OhneDateirechte() { syscall(SYS_capset, &kopf, vorher); }
+
+    __user_cap_header_struct kopf{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct vorher[2]{};
+};
 
 } // namespace
 
@@ -96,6 +119,12 @@ private slots:
         QCOMPARE(p.fenster.port_nummer->text(), QString("12"));
         QTest::keyClick(p.fenster.port_nummer, Qt::Key_Backspace);
         QCOMPARE(p.fenster.port_nummer->text(), QString("1"));
+        // Delete as Windows and xkb deliver it, with the text U+007F: it deletes.
+        p.fenster.port_nummer->setText("12");
+        p.fenster.port_nummer->setCursorPosition(0);
+        QKeyEvent entf(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+        QApplication::sendEvent(p.fenster.port_nummer, &entf);
+        QCOMPARE(p.fenster.port_nummer->text(), QString("2"));
 
         // Out of range while the detection runs: message, field emptied, the detection goes on.
         for (const char *falsch : {"0", "21", ""}) {
@@ -117,6 +146,60 @@ private slots:
         p.waehle("003");
         QCOMPARE(p.fenster.port_nummer->text(), QString(" 3"));
         QVERIFY(p.dialoge.meldungen.isEmpty());
+    }
+
+    // Below the port message: the device tried, why it failed, and the other
+    // ports the field reaches (DIR stands for the port folder).
+    void portmeldungErlaeutert_data()
+    {
+        QTest::addColumn<QList<int>>("boards");
+        QTest::addColumn<QString>("com3");
+        QTest::addColumn<QString>("erlaeuterung");
+        QTest::newRow("missing") << QList<int>{12, 1} << ""
+            << "Versucht: DIR/COM3 – nicht vorhanden.\nVorhandene Ports: COM 1 = DIR/COM1, COM 12 = DIR/COM12";
+        QTest::newRow("dangling link") << QList<int>{} << "dangling"
+            << "Versucht: DIR/COM3 – nicht vorhanden.\nKeine anderen COM-Ports gefunden.";
+        QTest::newRow("in use") << QList<int>{1, 3} << "in use"
+            << "Versucht: DIR/COM3 – von einem anderen Programm belegt.\nVorhandene Ports: COM 1 = DIR/COM1";
+        QTest::newRow("no permission") << QList<int>{3} << "mode 000"
+            << "Versucht: DIR/COM3 – keine Berechtigung.\nNach der Installation des Pakets einmal ab- und wieder "
+               "anmelden, oder den Benutzer der Gruppe dialout hinzufügen.\nKeine anderen COM-Ports gefunden.";
+    }
+
+    void portmeldungErlaeutert()
+    {
+        QFETCH(QList<int>, boards);
+        QFETCH(QString, com3);
+        QFETCH(QString, erlaeuterung);
+        Pruefstand p;
+        std::vector<std::unique_ptr<kvxsim::PtyBoard>> bretter;
+        for (int port : boards)
+            bretter.push_back(p.board(port));
+        if (com3 == "dangling")
+            QVERIFY(QFile::link(p.ordner.filePath("weg"), p.ordner.filePath("COM3")));
+        QtComPort anderesProgramm;
+        anderesProgramm.setCommPort(3);
+        if (com3 == "in use")
+            anderesProgramm.setPortOpen(true);
+        if (com3 == "mode 000")
+            QCOMPARE(chmod(bretter.back()->slavePath().c_str(), 0), 0);
+
+        OhneDateirechte ohneRechte;
+        p.fenster.Form_Load();
+        QCOMPARE(p.dialoge.meldungen, QStringList{"COM 3 nicht verfügbar !"});
+        QCOMPARE(p.dialoge.erlaeuterungen, QStringList{erlaeuterung.replace("DIR", p.ordner.path())});
+    }
+
+    // A port that opens but takes no bit rate: this one has no handle to set it on.
+    void portmeldungOhneBitrate()
+    {
+        Pruefstand p;
+        FakeComPort port;
+        KVXLoad fenster(port, p.dialoge);
+        fenster.Form_Load();
+        QCOMPARE(p.dialoge.erlaeuterungen, QStringList{"Versucht: " + p.ordner.filePath("COM3")
+                                                       + " – lässt sich nicht auf 115200 bit/s einstellen."
+                                                         "\nKeine anderen COM-Ports gefunden."});
     }
 
     void erkennung_data()
@@ -190,8 +273,11 @@ private slots:
         board->dropLine();
         QTRY_COMPARE(p.dialoge.meldungen, QStringList{"COM 3 nicht verfügbar !"});
         QCOMPARE(p.dialoge.titel_, QStringList{"Portproblem"});
+        QCOMPARE(p.dialoge.erlaeuterungen, QStringList{"Versucht: " + p.ordner.filePath("COM3")
+                                                       + " – Verbindung verloren.\nKeine anderen COM-Ports gefunden."});
         QVERIFY(!p.irda.PortOpen());
         QVERIFY(!p.fenster.Upload->isEnabled());
+        QCOMPARE(p.fenster.Label1->text(), QString());
         QTest::qWait(500);
         // A hung-up line left open would keep the event loop busy all the time.
         QVERIFY2(cpuSekunden() - vorher < 0.3, "the lost port keeps the CPU busy");
@@ -209,12 +295,23 @@ private slots:
         p.fenster.Form_Load();
         p.fenster.show();
 
-        // "Hilfe" twice: one window, owned by the main window, not modal.
+        // "Hilfe" twice: one window, not modal, and a window of its own, which
+        // the window system does not keep in front of the main window.
+        const auto hilfefenster = [] {
+            QList<Hilfe *> fenster;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (auto *hilfe = qobject_cast<Hilfe *>(w))
+                    fenster << hilfe;
+            }
+            return fenster;
+        };
         p.fenster.Hilfebutton->trigger();
-        auto *hilfe = p.fenster.findChild<Hilfe *>();
-        QVERIFY(hilfe && hilfe->isVisible() && !hilfe->isModal());
         p.fenster.Hilfebutton->trigger();
-        QCOMPARE(p.fenster.findChildren<Hilfe *>().size(), 1);
+        QCOMPARE(hilfefenster().size(), 1);
+        Hilfe *hilfe = hilfefenster().first();
+        QVERIFY(hilfe->isVisible() && !hilfe->isModal());
+        QCOMPARE(hilfe->windowType(), Qt::Window);
+        QVERIFY(!hilfe->parentWidget() && !hilfe->windowHandle()->transientParent());
 
         // "Info" is modal, and the detection started before it goes on meanwhile.
         QString suchstatusWaehrendInfo;
@@ -228,6 +325,10 @@ private slots:
         });
         p.fenster.Info->trigger();
         QCOMPARE(suchstatusWaehrendInfo, Texte::bootloaderGefunden);
+
+        // Closing the main window closes the help window with it.
+        p.fenster.close();
+        QVERIFY(!hilfe->isVisible());
     }
 };
 

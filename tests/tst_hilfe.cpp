@@ -74,8 +74,7 @@ private slots:
 
     void helpShowsTheGuideFromTheTopAndKeepsItsPlaceWhileOpen()
     {
-        QWidget owner;
-        Hilfe hilfe(&owner);
+        Hilfe hilfe;
         hilfe.zeigen();
         QVERIFY(hilfe.isVisible() && !hilfe.isModal());
         QCOMPARE(hilfe.windowTitle(), "Hilfe");

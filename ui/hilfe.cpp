@@ -7,8 +7,10 @@
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
 
-Hilfe::Hilfe(QWidget *owner)
-    : QDialog(owner, Qt::MSWindowsFixedSizeDialogHint)
+// A plain window, not a dialog: the window system keeps a dialog without an
+// owner in front of all of the program's windows.
+Hilfe::Hilfe()
+    : QDialog(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
     , Text1(new QPlainTextEdit(this))
 {
     setWindowTitle(QStringLiteral("Hilfe"));

@@ -4,14 +4,14 @@
 
 class QPlainTextEdit;
 
-// The help window with the built-in update guide. Not modal: it stays open
-// beside the main window, which owns it, so it keeps in front of it and closes
-// with it.
+// The help window with the built-in update guide. Not modal, and a window of
+// its own rather than one owned by the main window: it stays open beside the
+// main window, and either can be brought in front of the other.
 class Hilfe : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Hilfe(QWidget *owner);
+    Hilfe();
 
     // Menu entry "Hilfe": loads the guide afresh when the window is not open
     // (first time, or closed by the user since), otherwise only brings the
