@@ -7,6 +7,8 @@
 namespace Texte {
 
 inline const QString programmTitel = QStringLiteral("KVXLoader");
+inline const QString programmBeschreibung =
+    QStringLiteral("Schreibt ein Firmware-Update über den DWQ-Bootloader in das KVX-Board.");
 
 // A number shown to the user: its digits after one blank, the place of an empty sign.
 inline QString zahl(qint64 n)

@@ -1,6 +1,8 @@
 // kvxboard-sim: a simulated KVX-Board (DWQ bootloader) on a pty linked as DIR/COM<n>.
 #include "ptyboard.h"
 
+#include "app/version.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +40,8 @@ const char *const kUsage =
     "  --trace FILE            command trace, one line per command\n"
     "  --received FILE         raw bytes received\n"
     "  --flash FILE            flash image\n"
+    "  --help                  this text\n"
+    "  --version               program version\n"
     "Steps: S, P, e, A, #1..#15 (n-th page command since P), $.\n";
 
 [[noreturn]] void usageError(const std::string &msg)
@@ -86,6 +90,9 @@ int main(int argc, char **argv)
         };
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::puts("kvxboard-sim " KVXLOADER_VERSION);
             return 0;
         } else if (a == "--dir") dir = value();
         else if (a == "--port") {
