@@ -27,7 +27,7 @@ icon=$(sed -n 's/^Icon=//p' "$wurzel"/usr/share/applications/*.desktop)
 appstreamcli validate-tree --no-net "$wurzel"
 
 export QT_QPA_PLATFORM=offscreen
-for programm in kvxloader kvxboard-sim; do
+for programm in kvxloader kvxflash kvxboard-sim; do
     "$wurzel/usr/bin/$programm" --version
 done
 # With no board the window waits in its port message until it is stopped.
