@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package of a build folder: it builds, lintian finds no error, the
-# desktop entry and the AppStream data validate, and the programs start from
-# a throwaway root.
+# The Debian package of a build folder: it builds, lintian finds no error or
+# warning, the desktop entry and the AppStream data validate, and the programs
+# start from a throwaway root.
 #   paket.sh CPACK BUILD_DIR
 set -euo pipefail
 cpack=$1
@@ -12,7 +12,7 @@ mkdir -p "$work/wurzel" "$work/ports"
 
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work" > "$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
 deb=$(echo "$work"/kvxloader_1.0_"$(dpkg --print-architecture)".deb)
-lintian --fail-on error --tag-display-limit 0 "$deb"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 depends=$(dpkg-deb -f "$deb" Depends)
 for paket in qt6-translations-l10n libqt6serialport6 libqt6widgets6; do
     grep -Eq "(^|, )$paket( |,|$)" <<< "$depends" || { echo "Depends lacks $paket: $depends"; exit 1; }
