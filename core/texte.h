@@ -37,7 +37,7 @@ inline const QString portBelegt = QStringLiteral("von einem anderen Programm bel
 inline const QString portVerloren = QStringLiteral("Verbindung verloren.");
 inline const QString portBitrate = QStringLiteral("lässt sich nicht auf 115200 bit/s einstellen.");
 inline const QString portNichtZuOeffnen = QStringLiteral("lässt sich nicht öffnen.");
-inline const QString vorhandenePorts = QStringLiteral("Vorhandene Ports: ");
+inline const QString vorhandenePortsZeile = QStringLiteral("Vorhandene Ports: ");
 inline QString vorhandenerPort(int comNummer, const QString &geraet, const QString &beschreibung)
 {
     const QString port = QStringLiteral("COM") + zahl(comNummer) + QStringLiteral(" = ") + geraet;

@@ -39,6 +39,6 @@ QString porterlaeuterung(const QString &geraet, Portfehler fehler, const QList<V
             andere << Texte::vorhandenerPort(port.comNummer, port.geraet, port.beschreibung);
     }
     const QString zweiteZeile = andere.isEmpty() ? Texte::keineAnderenPorts
-                                                 : Texte::vorhandenePorts + andere.join(QStringLiteral(", "));
+                                                 : Texte::vorhandenePortsZeile + andere.join(QStringLiteral(", "));
     return Texte::portVersucht(geraet, grund(fehler)) + QLatin1Char('\n') + zweiteZeile;
 }
