@@ -33,10 +33,14 @@ QString ergebnisname(Ergebnis::Art art)
 
 QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
 {
+    // One line each, so the explanation's own lines are joined.
     QString zeile = kopf(port) + e.meldung;
     if (!e.erlaeuterung.isEmpty())
-        zeile += QLatin1Char(' ') + e.erlaeuterung;
-    zeile += QStringLiteral(" (%1 Seiten, %2 s").arg(e.seiten).arg(sekunden(e.sekunden));
+        zeile += QLatin1Char(' ') + e.erlaeuterung.simplified();
+    zeile += QStringLiteral(" (");
+    if (e.seiten > 0)
+        zeile += QStringLiteral("%1 Seiten, ").arg(e.seiten);
+    zeile += QStringLiteral("%1 s").arg(sekunden(e.sekunden));
     if (e.versuche > 1)
         zeile += QStringLiteral(", %1 Versuche").arg(e.versuche);
     return zeile + QLatin1Char(')');

@@ -151,7 +151,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
         return;
     zurRuhe();
     if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
-        emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung);
+        emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified());
         QTimer::singleShot(wiederholpauseMs, this, &Platine::versuchen);
         return;
     }
