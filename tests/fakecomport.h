@@ -3,26 +3,26 @@
 #include "serial/comport.h"
 #include "serial/portnamen.h"
 
-#include <QList>
+#include <QByteArrayList>
 
-// A port scripted by the test: it records what is written and raises the
-// receive and send events exactly when the test says so.
+// A port scripted by the test: it records every operation in order and
+// raises the receive and send events exactly when the test says so.
 class FakeComPort : public ComPort
 {
 public:
-    bool PortOpen() const override { return offen; }
-    void setPortOpen(bool open) override { offen = open; }
+    bool PortOpen() const override { return true; }
+    void setPortOpen(bool) override {}
     void setCommPort(qint16 n) override { nummer = n; }
     QString geraet() const override { return systemPortName(nummer); }
     std::intptr_t CommID() const override { return -1; }
     std::string Name() const override { return "irda"; }
     qint16 InBufferCount() const override { return qint16(eingang.size()); }
-    void setInBufferCount(qint16) override { eingang.clear(); }
+    void setInBufferCount(qint16) override { eingang.clear(); protokoll << "leeren"; }
     qint16 RThreshold() const override { return r; }
-    void setRThreshold(qint16 n) override { r = n; }
+    void setRThreshold(qint16 n) override { r = n; protokoll << "R=" + QByteArray::number(n); }
     qint16 SThreshold() const override { return s; }
-    void setSThreshold(qint16 n) override { s = n; }
-    void Output(const QByteArray &bytes) override { gesendet << bytes; }
+    void setSThreshold(qint16 n) override { s = n; protokoll << "S=" + QByteArray::number(n); }
+    void Output(const QByteArray &bytes) override { gesendet += bytes; protokoll << bytes; }
     QByteArray Input() override { return std::exchange(eingang, {}); }
     qint16 CommEvent() const override { return ereignis; }
     Portfehler fehlerart() const override { return Portfehler::sonstiger; }
@@ -46,8 +46,8 @@ public:
         emit OnComm();
     }
 
-    QList<QByteArray> gesendet;
+    QByteArrayList protokoll;   // "leeren", "R=n", "S=n" or the bytes handed to Output
+    QByteArray gesendet;
     QByteArray eingang;
-    bool offen = true;
     qint16 nummer = 1, r = 0, s = 0, ereignis = 0;
 };

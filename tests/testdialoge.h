@@ -13,8 +13,7 @@ class TestDialoge : public Dialoge
 public:
     void meldung(const QString &text, const QString &titel, const QString &erlaeuterung) override
     {
-        meldungen << text;
-        titel_ << titel;
+        boxen << titel + ": " + text;
         erlaeuterungen << erlaeuterung;
     }
 
@@ -28,8 +27,7 @@ public:
         return pfad;
     }
 
-    QStringList meldungen;
-    QStringList titel_;
+    QStringList boxen;   // "title: text"
     QStringList erlaeuterungen;
     std::deque<QString> dateien;
     CommonDialogSettings letzteEinstellungen;

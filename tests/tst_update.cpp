@@ -1,7 +1,8 @@
 // Whole updates through the real window, the real serial port and the
-// simulated board on a pseudo-terminal.
+// simulated board on a pseudo-terminal: clean ones, faults of the board, the
+// line and the user's timing, and the way back to a clean update after each.
 
-#include "fuzz/leitung.h"
+#include "bild.h"
 #include "prueffenster.h"
 #include "core/texte.h"
 
@@ -11,89 +12,145 @@
 
 namespace {
 
-// The board's flash after an update of `bild`: the padded image, then erased flash.
-std::vector<std::uint8_t> erwarteterFlash(const QByteArray &bild)
+QByteArray empfangen(const kvxsim::PtyBoard &board)
 {
-    std::vector<std::uint8_t> flash(kvxsim::BoardProtocol::kFlashSize, 0xFF);
-    std::copy(bild.begin(), bild.end(), flash.begin());
-    return flash;
+    return QByteArray::fromStdString(board.received());
 }
 
+QByteArray flash(const kvxsim::PtyBoard &board)
+{
+    const std::vector<std::uint8_t> inhalt = board.flash();
+    return QByteArray(reinterpret_cast<const char *>(inhalt.data()), qsizetype(inhalt.size()));
+}
+
+// The detection's "S" and a clean upload of `bild` up to and including step
+// `schritt`: "P", "e", "A", "#1", "#2" or "$".
+QByteArray bisSchritt(const QByteArray &bild, const QString &schritt)
+{
+    const QByteArray alles = "S" + leitung(bild);
+    if (schritt.startsWith('#'))
+        return alles.left(6 + schritt.mid(1).toInt() * 8193);
+    return alles.left(schritt == "P" ? 2 : schritt == "e" ? 3 : schritt == "A" ? 6 : alles.size());
+}
+
+struct Update : Pruefstand
+{
+    // A new file of `bytes` bytes, unlike every one before, and a click on Upload.
+    void klicke(qsizetype bytes)
+    {
+        static quint32 dateinummer = 0;
+        const QByteArray inhalt = muster(bytes, ++dateinummer);
+        bild = aufSeitenGefuellt(inhalt);
+        QFile datei(ordner.filePath(QStringLiteral("bild %1.dwq").arg(dateinummer)));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == bytes);
+        datei.close();
+        dialoge.dateien.push_back(datei.fileName());
+        fenster.Upload->click();
+    }
+
+    void starte(qsizetype bytes)
+    {
+        fenster.Form_Load();
+        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden);
+        klicke(bytes);
+    }
+
+    // Enter in the port field finds the bootloader on `board`, and a clean
+    // update of 15 pages goes through.
+    void zurueck(const kvxsim::PtyBoard &board)
+    {
+        const qsizetype ab = empfangen(board).size();
+        const QStringList boxenVorher = dialoge.boxen;
+        waehle("3");
+        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden);
+        klicke(15 * 8192);
+        QCOMPARE(fenster.Label3->text(), Texte::hochladen);
+        QVERIFY(!fenster.Upload->isEnabled());
+        QTRY_COMPARE(fenster.Label3->text(), Texte::updateErfolgreich);
+        QVERIFY(fenster.Upload->isEnabled());
+        QCOMPARE(fenster.ProgressBar2->maximum(), 15);
+        QCOMPARE(fenster.ProgressBar2->value(), 0);
+        QCOMPARE(empfangen(board).mid(ab), "S" + leitung(bild));
+        QCOMPARE(flash(board), bild);
+        QCOMPARE(dialoge.boxen, boxenVorher);
+    }
+
+    QByteArray bild;   // the image of the last click, padded by the test
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(kvxsim::PtyBoardOptions)
 
 class TestUpdate : public QObject
 {
     Q_OBJECT
 
-    // Starts the window on COM3, waits for the bootloader and clicks Upload
-    // with a file of `bytes` bytes.
-    QByteArray starte(Pruefstand &p, qsizetype bytes)
-    {
-        p.fenster.Form_Load();
-        p.fenster.show();
-        [&] { QTRY_COMPARE(p.fenster.Label1->text(), Texte::bootloaderGefunden); }();
-        return klicke(p, bytes);
-    }
-
-    QByteArray klicke(Pruefstand &p, qsizetype bytes)
-    {
-        QByteArray inhalt(bytes, '\0');
-        for (qsizetype i = 0; i < bytes; ++i)
-            inhalt[i] = char((i * 131) ^ (i >> 9));
-        const QString pfad = p.ordner.filePath(QString("bild %1 Größe.dwq").arg(bytes));
-        QFile datei(pfad);
-        datei.open(QIODevice::WriteOnly);
-        datei.write(inhalt);
-        datei.close();
-        p.dialoge.dateien.push_back(pfad);
-        QTest::mouseClick(p.fenster.Upload, Qt::LeftButton);
-        return inhalt;
-    }
-
 private slots:
-    void vollstaendigesUpdate_data()
+    // The board stops or fails at a step of an upload of two pages, or the
+    // line drops there: what the board received, and what the user sees.
+    void stoerung_data()
     {
-        QTest::addColumn<int>("bytes");
-        QTest::newRow("1 page") << 100;
-        QTest::newRow("2 pages") << 8193;
-        QTest::newRow("15 pages") << 15 * 8192;
+        QTest::addColumn<kvxsim::PtyBoardOptions>("optionen");
+        QTest::addColumn<QString>("schritt");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("fortschritt");
+        QTest::addColumn<QStringList>("boxen");
+        const QStringList keine, portweg{"Portproblem: COM 3 nicht verfügbar !"};
+        const auto mit = [](auto einstellen) {
+            kvxsim::PtyBoardOptions o;
+            einstellen(o.board);
+            return o;
+        };
+        QTest::newRow("silent after page 1") << mit([](auto &b) { b.silentFrom = "#1"; }) << "#1"
+                                             << Texte::hochladen << 1 << keine;
+        QTest::newRow("no CR after the last page") << mit([](auto &b) { b.noCrAfter = "#2"; }) << "#2"
+                                                   << Texte::hochladen << 2
+                                                   << QStringList{"KVXLoader: Es ist ein Fehler aufgetreten !"};
+        QTest::newRow("silent after $") << mit([](auto &b) { b.silentFrom = "$"; }) << "$" << Texte::pruefen
+                                        << 0 << keine;
+        QTest::newRow("wrong CRC") << mit([](auto &b) { b.wrongCrc = true; }) << "$"
+                                   << Texte::updateFehlgeschlagen << 0 << keine;
+        QTest::newRow("line drops at page 1") << mit([](auto &b) { b.dropAt = "#1"; }) << "#1"
+                                              << Texte::updateFehlgeschlagen << 0 << portweg;
     }
 
-    void vollstaendigesUpdate()
+    void stoerung()
     {
-        QFETCH(int, bytes);
-        Pruefstand p;
-        auto board = p.board(3);
-        starte(p, bytes);
-        QCOMPARE(p.fenster.Label3->text(), Texte::hochladen);
-        QVERIFY(!p.fenster.Upload->isEnabled());
-        QTRY_COMPARE(p.fenster.Label3->text(), Texte::updateErfolgreich);
-        QVERIFY(p.fenster.Upload->isEnabled());
-        QCOMPARE(p.fenster.ProgressBar2->value(), 0);
-        QCOMPARE(p.fenster.ProgressBar2->maximum(), (bytes + 8191) / 8192);
+        QFETCH(kvxsim::PtyBoardOptions, optionen);
+        QFETCH(QString, schritt);
+        QFETCH(QString, status);
+        QFETCH(int, fortschritt);
+        QFETCH(QStringList, boxen);
+        Update p;
+        auto board = p.board(3, optionen);
+        p.starte(8192 + 100);
+        const QByteArray erwartet = bisSchritt(p.bild, schritt);
+        QTRY_COMPARE(empfangen(*board).size(), erwartet.size());
+        QTRY_COMPARE(p.fenster.Label3->text(), status);
+        QTest::qWait(200);   // and nothing more happens
+        QCOMPARE(empfangen(*board), erwartet);
+        QCOMPARE(p.fenster.Label3->text(), status);
+        QCOMPARE(p.fenster.ProgressBar2->value(), fortschritt);
+        QCOMPARE(p.dialoge.boxen, boxen);
+        QCOMPARE(p.fenster.Upload->isEnabled(), status == Texte::updateFehlgeschlagen && boxen.isEmpty());
 
-        const QByteArray bild = p.fenster.datei.dateipuffer;
-        QCOMPARE(board->flash(), erwarteterFlash(bild));
-        QCOMPARE(QByteArray::fromStdString(board->received()), "S" + leitung(bild));
-        QVERIFY(p.dialoge.meldungen.isEmpty());
+        if (!optionen.board.dropAt.empty()) {
+            // While the line is gone, Enter finds no port.
+            p.waehle("3");
+            QCOMPARE(p.dialoge.boxen, QStringList(2, "Portproblem: COM 3 nicht verfügbar !"));
+            QVERIFY(board->reconnect());
+            p.zurueck(*board);
+            return;
+        }
+        // Restarted, the bootloader answers "S" again; a running upload must
+        // not take that for its own answer.
+        auto neugestartet = p.board(3);
+        p.waehle("3");
+        QCOMPARE(p.fenster.Label3->text(), status == Texte::updateFehlgeschlagen ? status : Texte::updateAbgebrochen);
+        p.zurueck(*neugestartet);
     }
 
-    void zweitesBoardNachDemErsten()
-    {
-        Pruefstand p;
-        auto erstes = p.board(3);
-        starte(p, 8192);
-        QTRY_COMPARE(p.fenster.Label3->text(), Texte::updateErfolgreich);
-
-        auto zweites = p.board(4);
-        p.waehle("4");
-        QCOMPARE(p.fenster.Label3->text(), Texte::updateErfolgreich);  // the result stays
-        QTRY_COMPARE(p.fenster.Label1->text(), Texte::bootloaderGefunden);
-        klicke(p, 20000);
-        QTRY_COMPARE(p.fenster.Label3->text(), Texte::updateErfolgreich);
-        QCOMPARE(zweites->flash(), erwarteterFlash(p.fenster.datei.dateipuffer));
-        QVERIFY(p.dialoge.meldungen.isEmpty());
-    }
 };
 
 QTEST_MAIN(TestUpdate)

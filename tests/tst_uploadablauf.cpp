@@ -1,7 +1,8 @@
-// The upload state machine against a scripted port: exact event orders.
+// The update image through the file dialog, and the upload state machine
+// against a scripted port: exact operations, answers judged in every state.
 
+#include "bild.h"
 #include "fakecomport.h"
-#include "fuzz/leitung.h"
 #include "testdialoge.h"
 #include "core/texte.h"
 #include "update/crc32.h"
@@ -9,14 +10,15 @@
 #include "update/uploadablauf.h"
 #include "update/uploadanzeige.h"
 
-#include <QTemporaryFile>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-
-const QByteArray CR("\r");
 
 struct Anzeige : UploadAnzeige
 {
@@ -27,56 +29,8 @@ struct Anzeige : UploadAnzeige
 
     QString status;
     QList<int> fortschritt;
-    int seitenzahl = 16;
+    int seitenzahl = 0;
     bool uploadEnabled = true;
-};
-
-// One upload bench: the state machine wired to a scripted port.
-struct Stand
-{
-    Stand()
-    {
-        crc.CRCInit(Crc32::standardPolynomial);
-        QObject::connect(&port, &ComPort::OnComm, [this] { upload.irda_OnComm(); });
-    }
-
-    // Clicks Upload with an image of `bytes` pseudo-random bytes.
-    void starte(qsizetype bytes)
-    {
-        QByteArray inhalt(bytes, '\0');
-        for (qsizetype i = 0; i < bytes; ++i)
-            inhalt[i] = char(i * 7 + i / 251);
-        QVERIFY(bild.open());
-        bild.resize(0);
-        bild.write(inhalt);
-        bild.flush();
-        dialoge.dateien.push_back(bild.fileName());
-        port.gesendet.clear();
-        upload.Upload_Click();
-    }
-
-    // Hands over the rest of the current page on send events.
-    void seiteAbgeben()
-    {
-        while (port.SThreshold() > 0)
-            port.sendepufferLeer();
-    }
-
-    QByteArray alles() const
-    {
-        QByteArray bytes;
-        for (const QByteArray &b : port.gesendet)
-            bytes += b;
-        return bytes;
-    }
-
-    FakeComPort port;
-    TestDialoge dialoge;
-    Anzeige anzeige;
-    Crc32 crc;
-    Updatedatei datei{crc, dialoge, anzeige};
-    Uploadablauf upload{port, datei, anzeige, dialoge};
-    QTemporaryFile bild;
 };
 
 } // namespace
@@ -85,146 +39,216 @@ class TestUploadablauf : public QObject
 {
     Q_OBJECT
 
+    // One bench: the image and the state machine wired to a scripted port.
+    struct Stand
+    {
+        Stand()
+        {
+            crc.CRCInit(0xEDB88320);
+            QObject::connect(&port, &ComPort::OnComm, [this] { upload.irda_OnComm(); });
+        }
+
+        FakeComPort port;
+        TestDialoge dialoge;
+        Anzeige anzeige;
+        Crc32 crc;
+        Updatedatei datei{crc, dialoge, anzeige};
+        Uploadablauf upload{port, datei, anzeige, dialoge};
+    };
+
+    QTemporaryDir m_ordner;
     std::unique_ptr<Stand> t;
+    QByteArray m_bild;   // the image of the last click, padded by the test
+
+    // A file of these bytes, or one that takes `groesse` bytes without data on disk.
+    QString schreibe(const QString &name, const QByteArray &bytes, qint64 groesse = -1) const
+    {
+        QFile datei(m_ordner.filePath(name));
+        datei.open(QIODevice::WriteOnly);
+        datei.write(bytes);
+        if (groesse >= 0)
+            datei.resize(groesse);
+        return datei.fileName();
+    }
+
+    // Clicks Upload with a file of `bytes` bytes.
+    void klicke(qsizetype bytes)
+    {
+        const QByteArray inhalt = muster(bytes);
+        m_bild = aufSeitenGefuellt(inhalt);
+        t->dialoge.dateien.push_back(schreibe(QString::number(bytes), inhalt));
+        t->upload.Upload_Click();
+    }
+
+    // The board answers; a page that has been started is handed over whole.
+    void antworte(const QByteArray &antwort)
+    {
+        t->port.empfange(antwort);
+        while (t->port.SThreshold() > 0)
+            t->port.sendepufferLeer();
+    }
 
 private slots:
     void init() { t = std::make_unique<Stand>(); }
 
+    // The image of each file, padded to whole pages with its CRC; or the
+    // refusal with its box and result, the image loaded before staying. A
+    // file too large is refused by its size alone: sparse ones here.
+    void dateilesen_data()
+    {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<int>("ergebnis");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("bild");
+        for (const int bytes : {1, 8191, 8192, 8193, 15 * 8192})
+            QTest::addRow("%d bytes", bytes) << schreibe(QString::number(bytes), muster(bytes)) << 0 << QString()
+                                             << aufSeitenGefuellt(muster(bytes));
+        QTest::newRow("umlauts and spaces in the name") << schreibe("Größe über  Maß ä ß.dwq", muster(300)) << 0
+                                                        << QString() << aufSeitenGefuellt(muster(300));
+        const QString nichtGelesen = "KVXLoader: Die Datei wurde nicht gelesen !";
+        const QByteArray vorher = aufSeitenGefuellt(muster(8193));
+        QVERIFY(QDir(m_ordner.path()).mkdir("ordner.dwq"));
+        QTest::newRow("directory") << m_ordner.filePath("ordner.dwq") << 2 << nichtGelesen << vorher;
+        QCOMPARE(::mkfifo(qPrintable(m_ordner.filePath("fifo.dwq")), 0600), 0);
+        // Held open for writing, so that a reader would see an empty file, not block.
+        (void)::open(qPrintable(m_ordner.filePath("fifo.dwq")), O_RDWR | O_NONBLOCK);
+        QTest::newRow("FIFO") << m_ordner.filePath("fifo.dwq") << 2 << nichtGelesen << vorher;
+        QTest::newRow("device") << "/dev/zero" << 2 << nichtGelesen << vorher;
+        QTest::newRow("gone after the dialog") << m_ordner.filePath("geloescht.dwq") << 2 << nichtGelesen << vorher;
+        QTest::newRow("cancelled") << QString() << 2 << nichtGelesen << vorher;
+        QTest::newRow("empty") << schreibe("leer.dwq", {}) << 3 << "KVXLoader: Die Datei ist leer !" << vorher;
+        QTest::newRow("15 pages and one byte") << schreibe("zu gross.dwq", muster(15 * 8192 + 1)) << 1
+                                               << "KVXLoader: Filesize too big !\r\nLen is  122881 Bytes" << vorher;
+        QTest::newRow("largest 32-bit size") << schreibe("2 GiB - 1", {}, 0x7FFFFFFF) << 1
+                                             << "KVXLoader: Filesize too big !\r\nLen is  2147483647 Bytes" << vorher;
+        // Cut to 32 bits this would be one page.
+        QTest::newRow("4 GiB and a page") << schreibe("4 GiB + 8192", {}, (qint64(4) << 30) + 8192) << 2
+                                          << nichtGelesen << vorher;
+    }
+
+    void dateilesen()
+    {
+        QFETCH(QString, datei);
+        QFETCH(int, ergebnis);
+        QFETCH(QString, box);
+        QFETCH(QByteArray, bild);
+        t->dialoge.dateien.push_back(schreibe("vorher.dwq", muster(8193)));
+        QCOMPARE(t->datei.dateilesen(), qint16(0));
+        if (!datei.isEmpty())
+            t->dialoge.dateien.push_back(datei);
+        QCOMPARE(t->datei.dateilesen(), qint16(ergebnis));
+        QCOMPARE(t->dialoge.boxen, box.isEmpty() ? QStringList() : QStringList{box});
+        QCOMPARE(t->dialoge.letzteEinstellungen.Filter, "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+        QCOMPARE(t->datei.dateipuffer, bild);
+        QCOMPARE(t->datei.pufferlaenge, bild.size());
+        QCOMPARE(t->datei.crcwert, crcString(bild));
+        if (ergebnis == 0)
+            QCOMPARE(t->anzeige.seitenzahl, bild.size() / 8192);
+    }
+
+    // Every operation on the port, in order, for an image of one page.
     void einSeite()
     {
-        t->starte(100);
-        QCOMPARE(t->port.gesendet, QList<QByteArray>{"P"});
+        klicke(100);
         QCOMPARE(t->anzeige.status, Texte::hochladen);
         QVERIFY(!t->anzeige.uploadEnabled);
-        QCOMPARE(t->port.RThreshold(), qint16(1));
-
-        t->port.empfange("X");                     // any answer to "P"
-        t->port.empfange(CR);
-        QCOMPARE(t->port.gesendet.last(), QByteArray("A\0\0", 3));
-        t->port.empfange("anything");              // the address answer is not examined
-        QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::warte_letzte_seite));
-        QCOMPARE(t->port.gesendet.last().size(), 513);
-        t->seiteAbgeben();
-        QCOMPARE(t->port.gesendet.size(), 4 + 15);  // "#" with piece 0, then 15 pieces
-        for (int i = 4; i < 19; ++i)
-            QCOMPARE(t->port.gesendet.at(i).size(), 512);
-
-        t->port.empfange(CR);
-        QCOMPARE(t->port.gesendet.last(), QByteArray("$"));
-        QCOMPARE(t->anzeige.status, Texte::pruefen);
-        QCOMPARE(t->port.RThreshold(), qint16(4));
-        t->port.empfange(t->datei.crcwert.left(2));   // fewer than four bytes raise nothing
+        for (const QByteArray antwort : {"X", "\r", "anything", "\r"})   // only "e" and the page need CR
+            antworte(antwort);
+        t->port.empfange(crcString(m_bild).left(2));                       // fewer than four raise nothing
         QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::warte_crc));
-        t->port.empfange(t->datei.crcwert.mid(2));
+        QCOMPARE(t->anzeige.status, Texte::pruefen);
+        t->port.empfange(crcString(m_bild).mid(2));
+
+        QByteArrayList erwartet{"R=1", "leeren", "P", "leeren", "e", "leeren", QByteArray("A\0\0", 3),
+                                "leeren", "S=1", '#' + m_bild.left(512)};
+        for (int stueck = 1; stueck < 16; ++stueck)
+            erwartet << m_bild.mid(stueck * 512, 512);
+        erwartet << "S=0" << "R=4" << "leeren" << "$";
+        QCOMPARE(t->port.protokoll, erwartet);
         QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
         QVERIFY(t->anzeige.uploadEnabled);
-
-        QCOMPARE(t->alles(), leitung(t->datei.dateipuffer));
-        QCOMPARE(t->alles().size(), 8199);
         QCOMPARE(t->anzeige.fortschritt, (QList<int>{0, 1, 0}));
-        QVERIFY(t->dialoge.meldungen.isEmpty());
-
-        t->port.empfange(CR + "ZZZ");              // after the end (threshold still 4): CR is ignored
-        QVERIFY(t->dialoge.meldungen.isEmpty());
-        t->port.empfange("?abc");                  // anything else is an error
-        QCOMPARE(t->dialoge.meldungen, QStringList{Texte::fehlerAufgetreten});
-        QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::upload_fertig));
+        QVERIFY(t->dialoge.boxen.isEmpty());
     }
 
-    void fuenfzehnSeitenInOrdnung()
+    void fuenfzehnSeiten()
     {
-        t->starte(15 * 8192);
-        t->port.empfange(CR);
-        t->port.empfange(CR);
-        for (int seite = 1; seite <= 15; ++seite) {
-            t->port.empfange(CR);
-            QCOMPARE(t->upload.uploadstatus, quint8(seite < 15 ? Uploadablauf::warte_seite
-                                                            : Uploadablauf::warte_letzte_seite));
-            t->seiteAbgeben();
+        klicke(15 * 8192);
+        for (int schritt = 0; schritt < 18; ++schritt) {
+            QCOMPARE(t->upload.uploadstatus, quint8(schritt < 3 ? schritt + 1 : schritt < 17 ? 3 : 4));
+            antworte("\r");
         }
-        t->port.empfange(CR);
-        t->port.empfange(t->datei.crcwert + CR);      // a fifth character spoils the answer
+        antworte(crcString(m_bild) + '\r');   // a fifth character spoils the answer
         QCOMPARE(t->anzeige.status, Texte::updateFehlgeschlagen);
-        QCOMPARE(t->alles(), leitung(t->datei.dateipuffer));
-        QList<int> fortschritt{0};
-        for (int s = 1; s <= 15; ++s)
-            fortschritt << s;
-        QCOMPARE(t->anzeige.fortschritt, fortschritt << 0);
+        QVERIFY(t->anzeige.uploadEnabled);
+        QCOMPARE(t->port.gesendet, leitung(m_bild));
+        QCOMPARE(t->anzeige.fortschritt, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}));
     }
 
-    void antwortOhneCRHaeltDenAblaufAn()
+    // The answer after `schritte` good answers to an upload of two pages:
+    // whether it shows the error box, the state it leaves, and the good
+    // answer that carries the upload on from there.
+    void antworten_data()
     {
-        t->starte(8192);
-        t->port.empfange(CR);
-        t->port.empfange("");                      // empty: no event at all
-        t->port.empfange("x\r");                   // state 2: not CR → error box, nothing sent
-        QCOMPARE(t->dialoge.meldungen.size(), 1);
-        QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::warte_loeschen));
-        QCOMPARE(t->port.gesendet.size(), 2);
-        t->port.empfange(CR + "more");             // several characters: only the first counts
-        QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::warte_seite));
-        t->port.empfange(CR);
-        t->seiteAbgeben();
-        t->port.empfange("?");                     // state 4
-        QCOMPARE(t->dialoge.meldungen.size(), 2);
-        QCOMPARE(t->anzeige.status, Texte::hochladen);
-        t->port.empfange(CR);
-        QCOMPARE(t->port.gesendet.last(), QByteArray("$"));
+        QTest::addColumn<int>("schritte");
+        QTest::addColumn<QByteArray>("antwort");
+        QTest::addColumn<bool>("fehlerbox");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("weiter");
+        QTest::newRow("P: any text") << 0 << QByteArray("x") << false << 2 << 1;
+        QTest::newRow("e: no CR") << 1 << QByteArray("x\r") << true << 2 << 1;
+        QTest::newRow("e: CR and more") << 1 << QByteArray("\rmore") << false << 3 << 2;
+        QTest::newRow("address: any text") << 2 << QByteArray("x") << false << 3 << 3;
+        QTest::newRow("page 1: any text") << 3 << QByteArray("x") << false << 4 << 4;
+        QTest::newRow("last page: no CR") << 4 << QByteArray("?\r") << true << 4 << 4;
+        QTest::newRow("last page: CR") << 4 << QByteArray("\r") << false << 5 << 5;
+        QTest::newRow("after the end: CR") << 6 << QByteArray("\rZZZ") << false << 6 << 6;
+        QTest::newRow("after the end: other") << 6 << QByteArray("?abc") << true << 6 << 6;
     }
 
-    void frueheAntwortUnterbrichtDieSeiteNicht()
+    void antworten()
     {
-        t->starte(2 * 8192);
-        t->port.empfange(CR);
-        t->port.empfange(CR);
-        t->port.empfange(CR);                      // page 1 starts
+        QFETCH(int, schritte);
+        QFETCH(QByteArray, antwort);
+        QFETCH(bool, fehlerbox);
+        QFETCH(int, status);
+        QFETCH(int, weiter);
+        klicke(2 * 8192);
+        for (int schritt = 0; schritt < schritte; ++schritt)
+            antworte(schritt < 5 ? "\r" : crcString(m_bild));
+        const QByteArray bisher = t->port.gesendet;
+        antworte(antwort);
+        QCOMPARE(t->dialoge.boxen, fehlerbox ? QStringList{"KVXLoader: Es ist ein Fehler aufgetreten !"} : QStringList());
+        QCOMPARE(t->upload.uploadstatus, quint8(status));
+        if (fehlerbox)
+            QCOMPARE(t->port.gesendet, bisher);
+        // Whatever came between, CRs and the board's CRC finish the upload cleanly.
+        for (int schritt = weiter; schritt < 6; ++schritt)
+            antworte(schritt < 5 ? "\r" : crcString(m_bild));
+        QCOMPARE(t->port.gesendet, leitung(m_bild));
+        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
+    }
+
+    // An answer while a page is handed over cannot be its acknowledgement.
+    void frueheAntwort()
+    {
+        klicke(2 * 8192);
+        for (const char *antwort : {"\r", "\r", "\r"})
+            t->port.empfange(antwort);
         t->port.sendepufferLeer();
-        t->port.empfange(CR);                      // too early: discarded
+        t->port.empfange("\r");
         QCOMPARE(t->upload.seite, 1);
-        t->seiteAbgeben();
-        t->port.empfange(CR);                      // now page 2
-        QCOMPARE(t->upload.seite, 2);
-        t->seiteAbgeben();
-        t->port.empfange(CR);
-        t->port.empfange(t->datei.crcwert);
+        antworte({});                              // the rest of page 1
+        for (const QByteArray &antwort : {QByteArray("\r"), QByteArray("\r"), crcString(m_bild)})
+            antworte(antwort);
+        QCOMPARE(t->port.gesendet, leitung(m_bild));
         QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
-        QCOMPARE(t->alles().size(), 6 + 2 * 8193);
     }
 
-    void portverlustUndNeueSucheBringenZurRuhe()
+    void vorbereitungScheitert()
     {
-        t->starte(8192);
-        t->port.empfange(CR);
-        t->upload.portVerloren();
-        QCOMPARE(t->anzeige.status, Texte::updateFehlgeschlagen);
-        QCOMPARE(t->anzeige.fortschritt.last(), 0);
-        QVERIFY(!t->anzeige.uploadEnabled);
-        QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::kein_upload));
-        QCOMPARE(t->port.RThreshold(), qint16(0));
-
-        t->starte(8192);
-        t->port.empfange(CR);
-        t->port.empfange(CR);
-        t->port.empfange(CR);                      // mid-page
-        t->upload.zurRuhe();
-        QCOMPARE(t->anzeige.status, Texte::updateAbgebrochen);
-        QCOMPARE(t->port.SThreshold(), qint16(0));
-        t->port.empfange("AVRB128");               // the detection's answer stays for it
-        QCOMPARE(t->port.eingang, QByteArray("AVRB128"));
-
-        t->anzeige.status = Texte::updateErfolgreich;
-        t->upload.uploadstatus = Uploadablauf::upload_fertig;
-        t->upload.zurRuhe();                       // a finished upload keeps its result
-        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
-        QVERIFY(t->dialoge.meldungen.isEmpty());
-    }
-
-    void vorbereitungScheitertOhneFolgen()
-    {
-        t->anzeige.uploadEnabled = true;
         t->upload.Upload_Click();                  // Cancel
-        QCOMPARE(t->dialoge.meldungen, QStringList{Texte::dateiNichtGelesen});
-        QVERIFY(t->port.gesendet.isEmpty());
+        QVERIFY(t->port.protokoll.isEmpty());
         QVERIFY(t->anzeige.uploadEnabled);
         QCOMPARE(t->anzeige.status, QString());
         QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::kein_upload));
