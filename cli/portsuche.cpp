@@ -1,5 +1,6 @@
 #include "cli/portsuche.h"
 
+#include "cli/bericht.h"
 #include "cli/flashlauf.h"
 #include "cli/optionen.h"
 #include "serial/portliste.h"
@@ -70,7 +71,11 @@ Platine::Einstellungen nurErkennen()
     return einstellungen;
 }
 
-const char *const probeErgebnis[] = {"found", "", "not_found", "port", "", "", "aborted"};
+// "found", or why not: "not_found", "port" (missing, busy, forbidden), "aborted".
+QString probeErgebnis(Ergebnis::Art art)
+{
+    return art == Ergebnis::ok ? QStringLiteral("found") : ergebnisname(art);
+}
 
 } // namespace
 
@@ -123,7 +128,7 @@ int auflisten(const Optionen &optionen, QTextStream &aus, Abbruchsignal &abbruch
         if (optionen.json) {
             QJsonObject objekt = alsJson(ports.at(i));
             if (probe) {
-                objekt.insert(QStringLiteral("probe"), QString::fromLatin1(probeErgebnis[probe->art]));
+                objekt.insert(QStringLiteral("probe"), probeErgebnis(probe->art));
                 objekt.insert(QStringLiteral("message"), probe->meldung);
                 if (!probe->erlaeuterung.isEmpty())
                     objekt.insert(QStringLiteral("detail"), probe->erlaeuterung);
