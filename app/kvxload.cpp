@@ -60,16 +60,16 @@ KVXLoad::KVXLoad(ComPort &irda, Dialoge &dialoge, QWidget *parent)
     , datei(m_crc, dialoge, *this)
     , upload(irda, datei, *this, dialoge)
 {
-    setWindowTitle(Texte::programmTitel);
+    setWindowTitle(Texte::programmTitel());
 
     auto *client = new QWidget(this);
     client->setFixedSize(twips(5355), twips(3360));
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    Frame1 = new QGroupBox(Texte::rahmenPort, client);
+    Frame1 = new QGroupBox(Texte::rahmenPort(), client);
     platziere(Frame1, 120, 120, 4815, 1215);
-    port_nummer = new QLineEdit(Texte::standardPortnummer, Frame1);
+    port_nummer = new QLineEdit(Texte::standardPortnummer(), Frame1);
     platziere(port_nummer, 240, 360, 975, 615);
     QFont grosseZiffern(QStringLiteral("MS Sans Serif"));
     grosseZiffern.setStyleHint(QFont::SansSerif);
@@ -82,9 +82,9 @@ KVXLoad::KVXLoad(ComPort &irda, Dialoge &dialoge, QWidget *parent)
     Label1 = new QLabel(Frame1);
     platziere(Label1, 1440, 360, 3135, 255);
 
-    Frame2 = new QGroupBox(Texte::rahmenUpdate, client);
+    Frame2 = new QGroupBox(Texte::rahmenUpdate(), client);
     platziere(Frame2, 120, 1560, 4815, 1575);
-    Upload = new QPushButton(Texte::uploadKnopf, Frame2);
+    Upload = new QPushButton(Texte::uploadKnopf(), Frame2);
     platziere(Upload, 240, 360, 4335, 375);
     Upload->setEnabled(false);
     Upload->setAutoDefault(false);
@@ -96,8 +96,8 @@ KVXLoad::KVXLoad(ComPort &irda, Dialoge &dialoge, QWidget *parent)
     setTabOrder(port_nummer, Upload);
     port_nummer->setFocus();
 
-    Hilfebutton = menuBar()->addAction(Texte::menueHilfe);
-    Info = menuBar()->addAction(Texte::menueInfo);
+    Hilfebutton = menuBar()->addAction(Texte::menueHilfe());
+    Info = menuBar()->addAction(Texte::menueInfo());
 
     connect(Upload, &QPushButton::clicked, this, &KVXLoad::Upload_Click);
     connect(Hilfebutton, &QAction::triggered, this, &KVXLoad::Hilfebutton_Click);

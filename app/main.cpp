@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
 
     // Only --help and --version, for the manual page and the package check.
     QCommandLineParser aufruf;
-    aufruf.setApplicationDescription(Texte::programmBeschreibung);
+    aufruf.setApplicationDescription(Texte::programmBeschreibung());
     aufruf.addHelpOption();
     aufruf.addVersionOption();
     aufruf.process(app);

@@ -46,7 +46,7 @@ int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, 
     if (optionen.automatisch) {
         ports = mitBootloader(usbPorts(optionen), abbruch, crc);
         if (ports.isEmpty()) {
-            bericht.notiz(Texte::keinBootloaderGefunden);
+            bericht.notiz(Texte::keinBootloaderGefunden());
             return exitStatus(Ergebnis::nicht_gefunden);
         }
     }

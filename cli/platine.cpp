@@ -43,7 +43,7 @@ void Platine::abbrechen()
     if (!m_laeuft)
         return;
     zurRuhe();
-    beenden(Ergebnis::abgebrochen, Texte::updateAbgebrochen, QString());
+    beenden(Ergebnis::abgebrochen, Texte::updateAbgebrochen(), QString());
 }
 
 double Platine::uploadSekunden() const
@@ -71,13 +71,13 @@ void Platine::setSuchstatus(const QString &text)
 {
     if (!m_laeuft)
         return;
-    if (text == Texte::bootloaderNichtGefunden) {
+    if (text == Texte::bootloaderNichtGefunden()) {
         scheitern(Ergebnis::nicht_gefunden, text);
         return;
     }
     emit schritt(text);
     // The detection's last tick is still running: the upload follows it.
-    if (text == Texte::bootloaderGefunden) {
+    if (text == Texte::bootloaderGefunden()) {
         m_ergebnis.bootloaderGefunden = true;
         if (m_einstellungen.nurErkennen) {
             irda.setPortOpen(false);
@@ -177,7 +177,7 @@ void Platine::setUploadstatus(const QString &text)
         return;
     if (upload.uploadstatus != Uploadablauf::upload_fertig) {
         emit schritt(text);
-    } else if (text == Texte::updateErfolgreich) {
+    } else if (text == Texte::updateErfolgreich()) {
         m_wachhund.stop();
         irda.setPortOpen(false);
         beenden(Ergebnis::ok, text, QString());
@@ -196,7 +196,7 @@ void Platine::setUploadfortschritt(int seite)
 void Platine::meldung(const QString &text, const QString &titel, const QString &erlaeuterung)
 {
     // A device the window has no number for is named as it is.
-    m_meldung = (titel == Texte::portTitel && m_port.comNummer == 0) ? Texte::geraetNichtVerfuegbar(m_port.geraet)
+    m_meldung = (titel == Texte::portTitel() && m_port.comNummer == 0) ? Texte::geraetNichtVerfuegbar(m_port.geraet)
                                                                      : text;
     m_erlaeuterung = erlaeuterung;
 }

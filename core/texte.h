@@ -2,13 +2,19 @@
 
 // Every text the main window and its logic show to the user, in one place.
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace Texte {
 
-inline const QString programmTitel = QStringLiteral("KVXLoader");
-inline const QString programmBeschreibung =
-    QStringLiteral("Schreibt ein Firmware-Update über den DWQ-Bootloader in das KVX-Board.");
+inline QString programmTitel()
+{
+    return QCoreApplication::translate("Texte", "KVXLoader");
+}
+inline QString programmBeschreibung()
+{
+    return QCoreApplication::translate("Texte", "Schreibt ein Firmware-Update über den DWQ-Bootloader in das KVX-Board.");
+}
 
 // A number shown to the user: its digits after one blank, the place of an empty sign.
 inline QString zahl(qint64 n)
@@ -17,62 +23,162 @@ inline QString zahl(qint64 n)
 }
 
 // Port selection and detection
-inline const QString portTitel = QStringLiteral("Portproblem");
+inline QString portTitel()
+{
+    return QCoreApplication::translate("Texte", "Portproblem");
+}
 inline QString portNichtVerfuegbar(int portnr)
 {
     return QStringLiteral("COM") + zahl(portnr) + QStringLiteral(" nicht verfügbar !");
 }
 // The explanation below the port message: the device tried, why it failed,
 // and the other ports.
-inline QString portVersucht(const QString &geraet, const QString &grund)
+inline QString versucht(const QString &pfad, const QString &grund)
 {
-    return QStringLiteral("Versucht: ") + geraet + QStringLiteral(" – ") + grund;
+    return QStringLiteral("Versucht: ") + pfad + QStringLiteral(" – ") + grund;
 }
-inline const QString portFehlt = QStringLiteral("nicht vorhanden.");
-inline const QString portOhneBerechtigung = QStringLiteral("keine Berechtigung.");
+inline QString nichtVorhanden()
+{
+    return QCoreApplication::translate("Texte", "nicht vorhanden.");
+}
+inline QString keineBerechtigung()
+{
+    return QCoreApplication::translate("Texte", "keine Berechtigung.");
+}
 // The package's udev rule grants the port to the logged-in user from the next login on.
-inline const QString berechtigungLinux = QStringLiteral("Nach der Installation des Pakets einmal ab- und wieder "
-                                                        "anmelden, oder den Benutzer der Gruppe dialout hinzufügen.");
-inline const QString portBelegt = QStringLiteral("von einem anderen Programm belegt.");
-inline const QString portVerloren = QStringLiteral("Verbindung verloren.");
-inline const QString portBitrate = QStringLiteral("lässt sich nicht auf 115200 bit/s einstellen.");
-inline const QString portNichtZuOeffnen = QStringLiteral("lässt sich nicht öffnen.");
-inline const QString vorhandenePortsZeile = QStringLiteral("Vorhandene Ports: ");
+inline QString berechtigungLinux()
+{
+    return QCoreApplication::translate("Texte", "Nach der Installation des Pakets einmal ab- und wieder "
+                                                "anmelden, oder den Benutzer der Gruppe dialout hinzufügen.");
+}
+inline QString portBelegt()
+{
+    return QCoreApplication::translate("Texte", "von einem anderen Programm belegt.");
+}
+inline QString portVerloren()
+{
+    return QCoreApplication::translate("Texte", "Verbindung verloren.");
+}
+inline QString portBitrate()
+{
+    return QCoreApplication::translate("Texte", "lässt sich nicht auf 115200 bit/s einstellen.");
+}
+inline QString portNichtZuOeffnen()
+{
+    return QCoreApplication::translate("Texte", "lässt sich nicht öffnen.");
+}
+inline QString vorhandenePortsZeile()
+{
+    return QCoreApplication::translate("Texte", "Vorhandene Ports: ");
+}
 inline QString vorhandenerPort(int comNummer, const QString &geraet, const QString &beschreibung)
 {
     const QString port = QStringLiteral("COM") + zahl(comNummer) + QStringLiteral(" = ") + geraet;
     return beschreibung.isEmpty() ? port : port + QStringLiteral(" (") + beschreibung + QLatin1Char(')');
 }
-inline const QString keineAnderenPorts = QStringLiteral("Keine anderen COM-Ports gefunden.");
-inline const QString wertausserhalb = QStringLiteral("Wert muß zwischen 1 und 20 liegen !");
-inline const QString sucheBootloader = QStringLiteral("Suche DWQ-Bootloader...");
-inline const QString bootloaderGefunden = QStringLiteral("DWQ-Bootloader gefunden !");
-inline const QString bootloaderNichtGefunden = QStringLiteral("DWQ-Bootloader nicht gefunden !");
+inline QString keineAnderenPorts()
+{
+    return QCoreApplication::translate("Texte", "Keine anderen COM-Ports gefunden.");
+}
+inline QString wertausserhalb()
+{
+    return QCoreApplication::translate("Texte", "Wert muß zwischen 1 und 20 liegen !");
+}
+inline QString sucheBootloader()
+{
+    return QCoreApplication::translate("Texte", "Suche DWQ-Bootloader...");
+}
+inline QString bootloaderGefunden()
+{
+    return QCoreApplication::translate("Texte", "DWQ-Bootloader gefunden !");
+}
+inline QString bootloaderNichtGefunden()
+{
+    return QCoreApplication::translate("Texte", "DWQ-Bootloader nicht gefunden !");
+}
 
 // Update file
-inline const QString dateiNichtGelesen = QStringLiteral("Die Datei wurde nicht gelesen !");
-inline const QString dateiLeer = QStringLiteral("Die Datei ist leer !");
+inline QString dateiNichtGelesen()
+{
+    return QCoreApplication::translate("Texte", "Die Datei wurde nicht gelesen !");
+}
+// Why a file could not be read, below the message that it was not.
+inline QString istEinOrdner()
+{
+    return QCoreApplication::translate("Texte", "ist ein Ordner.");
+}
+inline QString keineNormaleDatei()
+{
+    return QCoreApplication::translate("Texte", "ist keine normale Datei.");
+}
+inline QString nichtLesbar(const QString &systemgrund)
+{
+    return QCoreApplication::translate("Texte", "lässt sich nicht lesen: %1.").arg(systemgrund);
+}
+inline QString dateiLeer()
+{
+    return QCoreApplication::translate("Texte", "Die Datei ist leer !");
+}
 inline QString dateiZuGross(qint64 dateigroesse)
 {
     return QStringLiteral("Filesize too big !\r\nLen is ") + zahl(dateigroesse) + QStringLiteral(" Bytes");
 }
-inline const QString dateiFilter = QStringLiteral("DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+inline QString dateiFilter()
+{
+    return QCoreApplication::translate("Texte", "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+}
 
 // Upload
-inline const QString hochladen = QStringLiteral("Hochladen...");
-inline const QString pruefen = QStringLiteral("Prüfen...");
-inline const QString updateErfolgreich = QStringLiteral("Update erfolgreich ausgeführt !");
-inline const QString updateFehlgeschlagen = QStringLiteral("Update fehlgeschlagen !");
-inline const QString updateAbgebrochen = QStringLiteral("Update abgebrochen !");
-inline const QString fehlerAufgetreten = QStringLiteral("Es ist ein Fehler aufgetreten !");
+inline QString hochladen()
+{
+    return QCoreApplication::translate("Texte", "Hochladen...");
+}
+inline QString pruefen()
+{
+    return QCoreApplication::translate("Texte", "Prüfen...");
+}
+inline QString updateErfolgreich()
+{
+    return QCoreApplication::translate("Texte", "Update erfolgreich ausgeführt !");
+}
+inline QString updateFehlgeschlagen()
+{
+    return QCoreApplication::translate("Texte", "Update fehlgeschlagen !");
+}
+inline QString updateAbgebrochen()
+{
+    return QCoreApplication::translate("Texte", "Update abgebrochen !");
+}
+inline QString fehlerAufgetreten()
+{
+    return QCoreApplication::translate("Texte", "Es ist ein Fehler aufgetreten !");
+}
 
 // Main window
-inline const QString rahmenPort = QStringLiteral("Com-Port");
-inline const QString rahmenUpdate = QStringLiteral("DWQ Update");
-inline const QString uploadKnopf = QStringLiteral("&Update-Datei wählen und senden");
-inline const QString menueHilfe = QStringLiteral("Hilfe");
-inline const QString menueInfo = QStringLiteral("Info");
-inline const QString standardPortnummer = QStringLiteral("3");
+inline QString rahmenPort()
+{
+    return QCoreApplication::translate("Texte", "Com-Port");
+}
+inline QString rahmenUpdate()
+{
+    return QCoreApplication::translate("Texte", "DWQ Update");
+}
+inline QString uploadKnopf()
+{
+    return QCoreApplication::translate("Texte", "&Update-Datei wählen und senden");
+}
+inline QString menueHilfe()
+{
+    return QCoreApplication::translate("Texte", "Hilfe");
+}
+inline QString menueInfo()
+{
+    return QCoreApplication::translate("Texte", "Info");
+}
+inline QString standardPortnummer()
+{
+    return QCoreApplication::translate("Texte", "3");
+}
 
 // Command line
 inline QString geraetNichtVerfuegbar(const QString &geraet)
@@ -91,6 +197,9 @@ inline QString seite(int nummer, int von)
 {
     return QStringLiteral("Seite %1/%2").arg(nummer).arg(von);
 }
-inline const QString keinBootloaderGefunden = QStringLiteral("An keinem Port antwortet ein DWQ-Bootloader !");
+inline QString keinBootloaderGefunden()
+{
+    return QCoreApplication::translate("Texte", "An keinem Port antwortet ein DWQ-Bootloader !");
+}
 
 } // namespace Texte

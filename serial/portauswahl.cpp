@@ -35,7 +35,7 @@ void Portauswahl::eingabeUebernehmen()
 {
     const double wert = zahlenwert(m_anzeige.portFeld());
     if (!(wert >= 1 && wert <= 20)) {
-        m_dialoge.meldung(Texte::wertausserhalb, Texte::programmTitel);
+        m_dialoge.meldung(Texte::wertausserhalb(), Texte::programmTitel());
         m_anzeige.setPortFeld(QString());
         return;
     }
@@ -54,7 +54,7 @@ bool Portauswahl::sucheStarten(quint8 nummer)
     irda.setCommPort(portnr);
     if (portöffnen() == 0)
         return false;
-    m_anzeige.setSuchstatus(Texte::sucheBootloader);
+    m_anzeige.setSuchstatus(Texte::sucheBootloader());
     irda.setInBufferCount(0);
     irda.Output("S");
     m_anzeige.setSuchfortschritt(0);
@@ -91,12 +91,12 @@ void Portauswahl::Timer1_Timer()
     if (irda.PortOpen() && irda.InBufferCount() == bootloaderKennung.size()) {
         empfangsdaten = irda.Input();
         if (empfangsdaten == bootloaderKennung) {
-            m_anzeige.setSuchstatus(Texte::bootloaderGefunden);
+            m_anzeige.setSuchstatus(Texte::bootloaderGefunden());
             m_anzeige.setUploadEnabled(true);
             return;
         }
     }
-    m_anzeige.setSuchstatus(Texte::bootloaderNichtGefunden);
+    m_anzeige.setSuchstatus(Texte::bootloaderNichtGefunden());
 }
 
 void Portauswahl::portmeldung()
@@ -104,6 +104,6 @@ void Portauswahl::portmeldung()
     // The port stays open only when setting the bit rate failed; a lost port
     // has been closed already.
     const Portfehler fehler = irda.PortOpen() ? Portfehler::bitrate : irda.fehlerart();
-    m_dialoge.meldung(Texte::portNichtVerfuegbar(portnr), Texte::portTitel,
+    m_dialoge.meldung(Texte::portNichtVerfuegbar(portnr), Texte::portTitel(),
                       porterlaeuterung(irda.geraet(), fehler, vorhandenePorts()));
 }

@@ -10,23 +10,23 @@ QString grund(Portfehler fehler)
 {
     switch (fehler) {
     case Portfehler::nichtVorhanden:
-        return Texte::portFehlt;
+        return Texte::nichtVorhanden();
     case Portfehler::keineBerechtigung:
 #ifdef Q_OS_LINUX
-        return Texte::portOhneBerechtigung + QLatin1Char('\n') + Texte::berechtigungLinux;
+        return Texte::keineBerechtigung() + QLatin1Char('\n') + Texte::berechtigungLinux();
 #else
-        return Texte::portOhneBerechtigung;
+        return Texte::keineBerechtigung();
 #endif
     case Portfehler::belegt:
-        return Texte::portBelegt;
+        return Texte::portBelegt();
     case Portfehler::verloren:
-        return Texte::portVerloren;
+        return Texte::portVerloren();
     case Portfehler::bitrate:
-        return Texte::portBitrate;
+        return Texte::portBitrate();
     case Portfehler::sonstiger:
         break;
     }
-    return Texte::portNichtZuOeffnen;
+    return Texte::portNichtZuOeffnen();
 }
 
 } // namespace
@@ -38,7 +38,7 @@ QString porterlaeuterung(const QString &geraet, Portfehler fehler, const QList<V
         if (port.comNummer > 0 && port.geraet != geraet)
             andere << Texte::vorhandenerPort(port.comNummer, port.geraet, port.beschreibung);
     }
-    const QString zweiteZeile = andere.isEmpty() ? Texte::keineAnderenPorts
-                                                 : Texte::vorhandenePortsZeile + andere.join(QStringLiteral(", "));
-    return Texte::portVersucht(geraet, grund(fehler)) + QLatin1Char('\n') + zweiteZeile;
+    const QString zweiteZeile = andere.isEmpty() ? Texte::keineAnderenPorts()
+                                                 : Texte::vorhandenePortsZeile() + andere.join(QStringLiteral(", "));
+    return Texte::versucht(geraet, grund(fehler)) + QLatin1Char('\n') + zweiteZeile;
 }

@@ -51,7 +51,7 @@ struct Update : Pruefstand
     void starte(qsizetype bytes)
     {
         fenster.Form_Load();
-        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden);
+        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden());
         klicke(bytes);
     }
 
@@ -62,11 +62,11 @@ struct Update : Pruefstand
         const qsizetype ab = empfangen(board).size();
         const QStringList boxenVorher = dialoge.boxen;
         waehle("3");
-        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden);
+        QTRY_COMPARE(fenster.Label1->text(), Texte::bootloaderGefunden());
         klicke(15 * 8192);
-        QCOMPARE(fenster.Label3->text(), Texte::hochladen);
+        QCOMPARE(fenster.Label3->text(), Texte::hochladen());
         QVERIFY(!fenster.Upload->isEnabled());
-        QTRY_COMPARE(fenster.Label3->text(), Texte::updateErfolgreich);
+        QTRY_COMPARE(fenster.Label3->text(), Texte::updateErfolgreich());
         QVERIFY(fenster.Upload->isEnabled());
         QCOMPARE(fenster.ProgressBar2->maximum(), 15);
         QCOMPARE(fenster.ProgressBar2->value(), 0);
@@ -103,16 +103,16 @@ private slots:
             return o;
         };
         QTest::newRow("silent after page 1") << mit([](auto &b) { b.silentFrom = "#1"; }) << "#1"
-                                             << Texte::hochladen << 1 << keine;
+                                             << Texte::hochladen() << 1 << keine;
         QTest::newRow("no CR after the last page") << mit([](auto &b) { b.noCrAfter = "#2"; }) << "#2"
-                                                   << Texte::hochladen << 2
+                                                   << Texte::hochladen() << 2
                                                    << QStringList{"KVXLoader: Es ist ein Fehler aufgetreten !"};
-        QTest::newRow("silent after $") << mit([](auto &b) { b.silentFrom = "$"; }) << "$" << Texte::pruefen
+        QTest::newRow("silent after $") << mit([](auto &b) { b.silentFrom = "$"; }) << "$" << Texte::pruefen()
                                         << 0 << keine;
         QTest::newRow("wrong CRC") << mit([](auto &b) { b.wrongCrc = true; }) << "$"
-                                   << Texte::updateFehlgeschlagen << 0 << keine;
+                                   << Texte::updateFehlgeschlagen() << 0 << keine;
         QTest::newRow("line drops at page 1") << mit([](auto &b) { b.dropAt = "#1"; }) << "#1"
-                                              << Texte::updateFehlgeschlagen << 0 << portweg;
+                                              << Texte::updateFehlgeschlagen() << 0 << portweg;
     }
 
     void stoerung()
@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(p.fenster.Label3->text(), status);
         QCOMPARE(p.fenster.ProgressBar2->value(), fortschritt);
         QCOMPARE(p.dialoge.boxen, boxen);
-        QCOMPARE(p.fenster.Upload->isEnabled(), status == Texte::updateFehlgeschlagen && boxen.isEmpty());
+        QCOMPARE(p.fenster.Upload->isEnabled(), status == Texte::updateFehlgeschlagen() && boxen.isEmpty());
 
         if (!optionen.board.dropAt.empty()) {
             // While the line is gone, Enter finds no port.
@@ -147,7 +147,7 @@ private slots:
         // not take that for its own answer.
         auto neugestartet = p.board(3);
         p.waehle("3");
-        QCOMPARE(p.fenster.Label3->text(), status == Texte::updateFehlgeschlagen ? status : Texte::updateAbgebrochen);
+        QCOMPARE(p.fenster.Label3->text(), status == Texte::updateFehlgeschlagen() ? status : Texte::updateAbgebrochen());
         p.zurueck(*neugestartet);
     }
 

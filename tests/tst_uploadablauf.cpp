@@ -150,13 +150,13 @@ private slots:
     void einSeite()
     {
         klicke(100);
-        QCOMPARE(t->anzeige.status, Texte::hochladen);
+        QCOMPARE(t->anzeige.status, Texte::hochladen());
         QVERIFY(!t->anzeige.uploadEnabled);
         for (const QByteArray antwort : {"X", "\r", "anything", "\r"})   // only "e" and the page need CR
             antworte(antwort);
         t->port.empfange(crcString(m_bild).left(2));                       // fewer than four raise nothing
         QCOMPARE(t->upload.uploadstatus, quint8(Uploadablauf::warte_crc));
-        QCOMPARE(t->anzeige.status, Texte::pruefen);
+        QCOMPARE(t->anzeige.status, Texte::pruefen());
         t->port.empfange(crcString(m_bild).mid(2));
 
         QByteArrayList erwartet{"R=1", "leeren", "P", "leeren", "e", "leeren", QByteArray("A\0\0", 3),
@@ -165,7 +165,7 @@ private slots:
             erwartet << m_bild.mid(stueck * 512, 512);
         erwartet << "S=0" << "R=4" << "leeren" << "$";
         QCOMPARE(t->port.protokoll, erwartet);
-        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
+        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich());
         QVERIFY(t->anzeige.uploadEnabled);
         QCOMPARE(t->anzeige.fortschritt, (QList<int>{0, 1, 0}));
         QVERIFY(t->dialoge.boxen.isEmpty());
@@ -179,7 +179,7 @@ private slots:
             antworte("\r");
         }
         antworte(crcString(m_bild) + '\r');   // a fifth character spoils the answer
-        QCOMPARE(t->anzeige.status, Texte::updateFehlgeschlagen);
+        QCOMPARE(t->anzeige.status, Texte::updateFehlgeschlagen());
         QVERIFY(t->anzeige.uploadEnabled);
         QCOMPARE(t->port.gesendet, leitung(m_bild));
         QCOMPARE(t->anzeige.fortschritt, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0}));
@@ -226,7 +226,7 @@ private slots:
         for (int schritt = weiter; schritt < 6; ++schritt)
             antworte(schritt < 5 ? "\r" : crcString(m_bild));
         QCOMPARE(t->port.gesendet, leitung(m_bild));
-        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
+        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich());
     }
 
     // An answer while a page is handed over cannot be its acknowledgement.
@@ -242,7 +242,7 @@ private slots:
         for (const QByteArray &antwort : {QByteArray("\r"), QByteArray("\r"), crcString(m_bild)})
             antworte(antwort);
         QCOMPARE(t->port.gesendet, leitung(m_bild));
-        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich);
+        QCOMPARE(t->anzeige.status, Texte::updateErfolgreich());
     }
 
     void vorbereitungScheitert()

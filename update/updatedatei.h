@@ -5,6 +5,7 @@
 
 class Crc32;
 class Dialoge;
+struct Dateiinhalt;
 class UploadAnzeige;
 
 // The update image: the chosen file padded with 0xFF to whole pages, and its CRC string.
@@ -13,6 +14,8 @@ class Updatedatei
 public:
     static constexpr qint32 seitengroesse = 8192;
     static constexpr qint32 hoechsteSeitenzahl = 15;
+    // Larger files are refused by their size alone, unread.
+    static constexpr qint64 groessteLesbareDatei = 64 * 1024 * 1024;
 
     enum Ergebnis : qint16 { geladen = 0, zuGross = 1, nichtGelesen = 2, leer = 3 };
 
@@ -22,6 +25,9 @@ public:
     // to the user when the result is greater than 0; the fields then keep the
     // previous image.
     qint16 dateilesen();
+    // Prepares the image from the bytes of the file at `pfad`, read once
+    // beforehand; refusals as with dateilesen().
+    qint16 aufbereiten(const Dateiinhalt &inhalt, const QString &pfad);
 
     qint32 seitenzahl() const { return pufferlaenge / seitengroesse; }
 
@@ -31,7 +37,7 @@ public:
     QByteArray crcwert;
 
 private:
-    qint16 ablehnen(Ergebnis ergebnis, const QString &meldung);
+    qint16 ablehnen(Ergebnis ergebnis, const QString &meldung, const QString &erlaeuterung = QString());
 
     const Crc32 &m_crc;
     Dialoge &m_dialoge;

@@ -23,11 +23,15 @@ void Uploadablauf::Upload_Click()
     m_anzeige.setUploadstatus(QString());
     if (m_datei.dateilesen() > 0)
         return;
+    uploadBeginnen();
+}
 
+void Uploadablauf::uploadBeginnen()
+{
     m_anzeige.setUploadEnabled(false);
     m_anzeige.setUploadfortschritt(0);
     uploadstatus = warte_programmiermodus;
-    m_anzeige.setUploadstatus(Texte::hochladen);
+    m_anzeige.setUploadstatus(Texte::hochladen());
     irda.setRThreshold(1);
     irda.setInBufferCount(0);
     irda.Output("P");
@@ -64,7 +68,7 @@ void Uploadablauf::empfangsschritt()
     const quint8 s = uploadstatus;
     const bool beginntMitCR = !empfangsdaten.isEmpty() && empfangsdaten.at(0) == CR;
     if (!beginntMitCR && (s == warte_loeschen || s == warte_letzte_seite || s == upload_fertig)) {
-        m_dialoge.meldung(Texte::fehlerAufgetreten, Texte::programmTitel);
+        m_dialoge.meldung(Texte::fehlerAufgetreten(), Texte::programmTitel());
         return;
     }
 
@@ -87,7 +91,7 @@ void Uploadablauf::empfangsschritt()
         break;
     case warte_letzte_seite:
         m_anzeige.setUploadfortschritt(0);
-        m_anzeige.setUploadstatus(Texte::pruefen);
+        m_anzeige.setUploadstatus(Texte::pruefen());
         uploadstatus = warte_crc;
         irda.setRThreshold(4);
         irda.setInBufferCount(0);
@@ -96,8 +100,8 @@ void Uploadablauf::empfangsschritt()
     case warte_crc:
         crcantwort = empfangsdaten;
         uploadstatus = upload_fertig;
-        m_anzeige.setUploadstatus(crcantwort == m_datei.crcwert ? Texte::updateErfolgreich
-                                                          : Texte::updateFehlgeschlagen);
+        m_anzeige.setUploadstatus(crcantwort == m_datei.crcwert ? Texte::updateErfolgreich()
+                                                          : Texte::updateFehlgeschlagen());
         m_anzeige.setUploadEnabled(true);
         break;
     default:
@@ -137,7 +141,7 @@ void Uploadablauf::zurRuhe()
 {
     if (laeuft()) {
         m_anzeige.setUploadfortschritt(0);
-        m_anzeige.setUploadstatus(Texte::updateAbgebrochen);
+        m_anzeige.setUploadstatus(Texte::updateAbgebrochen());
     }
     ruhezustand();
 }
@@ -146,7 +150,7 @@ void Uploadablauf::portVerloren()
 {
     if (laeuft()) {
         m_anzeige.setUploadfortschritt(0);
-        m_anzeige.setUploadstatus(Texte::updateFehlgeschlagen);
+        m_anzeige.setUploadstatus(Texte::updateFehlgeschlagen());
     }
     ruhezustand();
     m_anzeige.setUploadEnabled(false);

@@ -28,6 +28,8 @@ public:
     Uploadablauf(ComPort &irda, Updatedatei &datei, UploadAnzeige &anzeige, Dialoge &dialoge);
 
     void Upload_Click();
+    // Sends the image the update file holds now, without asking for a file.
+    void uploadBeginnen();
     void irda_OnComm();
 
     // A new detection starts: the board will be asked "S", so the upload

@@ -65,7 +65,7 @@ LoaderWindow::Update LoaderWindow::update(const QString &path, int limitMs)
     const bool timedOut = loop.exec() != 0;
     const Update result{double(clock.nsecsElapsed()) / 1e9, processCpuSeconds() - cpuBefore};
 
-    if (timedOut || m_window.Label3->text() != Texte::updateErfolgreich)
+    if (timedOut || m_window.Label3->text() != Texte::updateErfolgreich())
         throw failure("the loader's update did not succeed", m_window.Label3->text());
     return result;
 }
