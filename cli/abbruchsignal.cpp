@@ -52,7 +52,13 @@ Abbruchsignal::Abbruchsignal(QObject *parent)
     struct sigaction aktion = {};
     aktion.sa_handler = signalbehandlung;
     sigemptyset(&aktion.sa_mask);
-    sigaction(SIGINT, &aktion, nullptr);
-    sigaction(SIGTERM, &aktion, nullptr);
+    // A closed terminal or session ends the run like Ctrl+C: boards to rest,
+    // every record written.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &aktion, nullptr);
+    // A reader that went away, or a file grown past its limit, shows as a
+    // failed write, where it is handled.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::signal(SIGXFSZ, SIG_IGN);
 #endif
 }

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-// Ctrl+C and SIGTERM (on Windows the console's Ctrl+C and close events),
+// Ctrl+C, SIGTERM and SIGHUP (on Windows the console's Ctrl+C and close events),
 // delivered as a signal on the event loop, once for each time they come.
 class Abbruchsignal : public QObject
 {

@@ -1,10 +1,12 @@
 #include "cli/bericht.h"
 
+#include "cli/ausgabe.h"
 #include "cli/platine.h"
 #include "core/texte.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextStream>
 
 namespace {
 
@@ -59,6 +61,8 @@ QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
     };
     if (!e.crc.isEmpty())
         objekt.insert(QStringLiteral("crc"), QString::fromLatin1(e.crc.toHex()));
+    if (!e.sha256.isEmpty())
+        objekt.insert(QStringLiteral("sha256"), QString::fromLatin1(e.sha256.toHex()));
     if (!e.boardCrc.isEmpty())
         objekt.insert(QStringLiteral("board_crc"), QString::fromLatin1(e.boardCrc.toHex()));
     if (!e.erlaeuterung.isEmpty())
@@ -68,7 +72,7 @@ QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
     return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
 }
 
-Bericht::Bericht(Form form, QTextStream &aus, QObject *parent)
+Bericht::Bericht(Form form, Ausgabe &aus, QObject *parent)
     : QObject(parent), m_form(form), m_aus(aus)
 {
 }
@@ -98,6 +102,11 @@ void Bericht::zusammenfassung(const QString &text)
         zeile(text);
 }
 
+bool Bericht::ausgabeFehlgeschlagen() const
+{
+    return m_aus.fehlgeschlagen();
+}
+
 void Bericht::schritt(Platine *platine, const QString &text)
 {
     if (m_form == zeilen) {
@@ -125,35 +134,35 @@ void Bericht::fertig(Platine *platine)
 
 void Bericht::ergebnis(const Portangabe &port, const Ergebnis &ergebnis)
 {
-    if (m_form == json) {
-        m_aus << ergebnisAlsJson(port, ergebnis) << '\n';
-        m_aus.flush();
-    } else {
+    if (m_form == json)
+        m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(port, ergebnis)) + QLatin1Char('\n'));
+    else
         zeile(ergebnisAlsZeile(port, ergebnis));
-    }
 }
 
 // Lines of their own go above the live display, which is drawn anew below.
 void Bericht::zeile(const QString &text)
 {
+    QString ausgabe;
     if (m_gezeichnet > 0)
-        m_aus << QStringLiteral("\x1b[%1F\x1b[J").arg(m_gezeichnet);
-    m_aus << text << '\n';
+        ausgabe += QStringLiteral("\x1b[%1F\x1b[J").arg(m_gezeichnet);
+    ausgabe += text + QLatin1Char('\n');
     m_gezeichnet = 0;
+    m_aus.schreiben(ausgabe);
     if (m_form == live)
         liveZeichnen();
-    m_aus.flush();
 }
 
 void Bericht::liveZeichnen()
 {
+    QString ausgabe;
     if (m_gezeichnet > 0)
-        m_aus << QStringLiteral("\x1b[%1F").arg(m_gezeichnet);
+        ausgabe += QStringLiteral("\x1b[%1F").arg(m_gezeichnet);
     for (const Platine *platine : std::as_const(m_laufende))
-        m_aus << "\x1b[2K" << liveZeile(platine) << '\n';
-    m_aus << "\x1b[J";
+        ausgabe += QStringLiteral("\x1b[2K") + liveZeile(platine) + QLatin1Char('\n');
+    ausgabe += QStringLiteral("\x1b[J");
     m_gezeichnet = int(m_laufende.size());
-    m_aus.flush();
+    m_aus.schreiben(ausgabe);
 }
 
 // "Seite 3/15  13 %  11.2 kB/s  noch 10 s" while pages go out, else the

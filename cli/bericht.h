@@ -5,9 +5,8 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QTextStream>
 
-
+class Ausgabe;
 
 // What the user or a script reads on standard output while boards are
 // flashed: a live display with one line per running board on a terminal,
@@ -19,7 +18,7 @@ class Bericht : public QObject
 public:
     enum Form { zeilen, live, leise, json };
 
-    Bericht(Form form, QTextStream &aus, QObject *parent = nullptr);
+    Bericht(Form form, Ausgabe &aus, QObject *parent = nullptr);
 
     void beobachten(Platine *platine);
     // A board's final line or JSON object.
@@ -29,6 +28,8 @@ public:
     // The last word of a run (the watch's tally): with --json on standard
     // error, so that standard output stays JSON.
     void zusammenfassung(const QString &text);
+    // Whether standard output failed (a full disk, a closed pipe).
+    bool ausgabeFehlgeschlagen() const;
 
 private:
     void schritt(Platine *platine, const QString &text);
@@ -40,7 +41,7 @@ private:
     QString liveZeile(const Platine *platine) const;
 
     const Form m_form;
-    QTextStream &m_aus;
+    Ausgabe &m_aus;
     QList<Platine *> m_laufende;   // in the live display, in order of start
     QHash<const Platine *, QString> m_letzterSchritt;
     int m_gezeichnet = 0;          // lines of the live display now on screen

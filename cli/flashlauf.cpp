@@ -14,17 +14,17 @@ int exitStatus(Ergebnis::Art art)
     case Ergebnis::port: return 4;
     case Ergebnis::zeitueberschreitung: return 5;
     case Ergebnis::protokoll: return 6;
-    case Ergebnis::abgebrochen: return 130;
+    case Ergebnis::abgebrochen: return Flashlauf::abbruchStatus;
     }
     return 1;
 }
 
-Flashlauf::Flashlauf(const QList<Portangabe> &ports, const Platine::Einstellungen &einstellungen,
-                     const Crc32 &crc, QObject *parent)
+Flashlauf::Flashlauf(const QList<Portangabe> &ports, const Firmwarebild &bild,
+                     const Platine::Einstellungen &einstellungen, const Crc32 &crc, QObject *parent)
     : QObject(parent)
 {
     for (const Portangabe &port : ports) {
-        auto *platine = new Platine(port, einstellungen, crc, this);
+        auto *platine = new Platine(port, bild, einstellungen, crc, this);
         connect(platine, &Platine::fertig, this, [this] {
             if (--m_laufende == 0)
                 emit fertig();
@@ -64,7 +64,7 @@ void Flashlauf::ausfuehren(Abbruchsignal &abbruch)
 int Flashlauf::exitStatus() const
 {
     if (m_abgebrochen)
-        return 130;
+        return abbruchStatus;
     for (const Platine *platine : m_platinen) {
         if (const int status = ::exitStatus(platine->ergebnis().art))
             return status;

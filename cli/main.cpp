@@ -2,20 +2,22 @@
 // through the same detection and upload as the window.
 #include "app/version.h"
 #include "cli/abbruchsignal.h"
+#include "cli/ausgabe.h"
 #include "cli/bericht.h"
-#include "cli/bildpruefung.h"
+#include "cli/firmwarebild.h"
 #include "cli/flashlauf.h"
+#include "cli/meldungen.h"
 #include "cli/optionen.h"
 #include "cli/portsuche.h"
 #include "cli/protokoll.h"
-#include "cli/werkbank.h"
 #include "cli/terminal.h"
+#include "cli/werkbank.h"
 #include "core/qtdeutsch.h"
 #include "core/texte.h"
 #include "update/crc32.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QFile>
 
 namespace {
 
@@ -30,13 +32,34 @@ Bericht::Form berichtsform(const Optionen &optionen)
     return liveFaehigesTerminal() ? Bericht::live : Bericht::zeilen;
 }
 
-int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
+// An argument whose bytes are not valid in the system's encoding would name
+// another file than the one meant.
+bool argumenteGueltig(int argc, char *argv[])
 {
-    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(argument)) != argument) {
+            fehlermeldung(Meldungen::ungueltigeKodierung(QFile::decodeName(argument)));
+            return false;
+        }
+    }
+    return true;
+}
+
+// Exit status 7 when nothing worse happened but the output was lost.
+int mitAusgabe(int status, const Bericht &bericht)
+{
+    return status == 0 && bericht.ausgabeFehlgeschlagen() ? Flashlauf::schreibfehlerStatus : status;
+}
+
+int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
+            const Crc32 &crc)
+{
     if (!bild.geladen) {
         Ergebnis abgelehnt;
         abgelehnt.art = Ergebnis::datei;
         abgelehnt.meldung = bild.meldung;
+        abgelehnt.erlaeuterung = bild.erlaeuterung;
         for (const Portangabe &port : optionen.ports)
             bericht.ergebnis(port, abgelehnt);
         return exitStatus(abgelehnt.art);
@@ -44,35 +67,39 @@ int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, 
 
     QList<Portangabe> ports = optionen.ports;
     if (optionen.automatisch) {
-        ports = mitBootloader(usbPorts(optionen), abbruch, crc);
-        if (ports.isEmpty()) {
+        const std::optional<QList<Portangabe>> gefunden = mitBootloader(usbPorts(optionen), abbruch, crc);
+        if (!gefunden)
+            return Flashlauf::abbruchStatus;
+        if (gefunden->isEmpty()) {
             bericht.notiz(Texte::keinBootloaderGefunden());
-            return exitStatus(Ergebnis::nicht_gefunden);
+            return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
         }
+        ports = *gefunden;
     }
 
-    Flashlauf lauf(ports, optionen.einstellungen, crc);
+    Flashlauf lauf(ports, bild, optionen.einstellungen, crc);
     for (Platine *platine : lauf.platinen())
         bericht.beobachten(platine);
     lauf.ausfuehren(abbruch);
-    return lauf.exitStatus();
+    return mitAusgabe(lauf.exitStatus(), bericht);
 }
 
 // Until Ctrl+C: every board plugged in is flashed once.
-int beobachten(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
+int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
+               const Crc32 &crc)
 {
-    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
     if (!bild.geladen) {
-        QTextStream(stderr) << "kvxflash: " << optionen.einstellungen.bildpfad << ": " << bild.meldung << '\n';
+        fehlermeldung(bild.erlaeuterung.isEmpty() ? bild.pfad + QStringLiteral(": ") + bild.meldung
+                                                  : bild.meldung + QLatin1Char(' ') + bild.erlaeuterung);
         return exitStatus(Ergebnis::datei);
     }
-    Protokoll protokoll;
-    QString fehler;
-    if (!optionen.protokolldatei.isEmpty() && !protokoll.oeffnen(optionen.protokolldatei, fehler)) {
-        QTextStream(stderr) << "kvxflash: " << fehler << '\n';
-        return aufruffehler;
+    const Protokoll protokoll(optionen.protokolldatei);
+    QString grund;
+    if (!optionen.protokolldatei.isEmpty() && !protokoll.pruefen(grund)) {
+        fehlermeldung(Texte::versucht(optionen.protokolldatei, grund));
+        return Flashlauf::schreibfehlerStatus;
     }
-    Werkbank werkbank(optionen, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);
+    Werkbank werkbank(optionen, bild, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);
     return werkbank.ausfuehren(abbruch);
 }
 
@@ -86,20 +113,24 @@ int main(int argc, char *argv[])
     qtTexteAufDeutsch();
 
     QString fehler;
+    if (!argumenteGueltig(argc, argv))
+        return aufruffehler;
     const std::optional<Optionen> optionen = optionenLesen(QCoreApplication::arguments(), fehler);
     if (!optionen) {
-        QTextStream(stderr) << "kvxflash: " << fehler << "\nHilfe: kvxflash --help\n";
+        fehlermeldung(fehler + QStringLiteral("\nHilfe: kvxflash --help"));
         return aufruffehler;
     }
 
     Crc32 crc;
     crc.CRCInit(Crc32::standardPolynomial);
     Abbruchsignal abbruch;
-    QTextStream aus(stdout);
+    Ausgabe aus;
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
+    // The one image every board gets, read before any port is touched.
+    const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc);
     Bericht bericht(berichtsform(*optionen), aus);
     if (optionen->modus == Optionen::beobachten)
-        return beobachten(*optionen, bericht, abbruch, crc);
-    return flashen(*optionen, bericht, abbruch, crc);
+        return beobachten(*optionen, bild, bericht, abbruch, crc);
+    return flashen(*optionen, bild, bericht, abbruch, crc);
 }

@@ -1,7 +1,6 @@
 #include "cli/optionen.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QSet>
 
 namespace {
@@ -26,13 +25,6 @@ const char *const beschreibung =
     "Platinen zählt die erste fehlgeschlagene in der Reihenfolge der Ports.\n"
     "\n"
     "--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.";
-
-// The same device named twice, perhaps once by number and once by path.
-QString geraeteschluessel(const Portangabe &port)
-{
-    const QString kanonisch = QFileInfo(port.geraet).canonicalFilePath();
-    return kanonisch.isEmpty() ? port.geraet : kanonisch;
-}
 
 bool usbKennungLesen(const QString &text, Optionen &optionen)
 {
@@ -97,8 +89,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
 
     bool gueltig = false;
     const double sekunden = parser.value(zeitlimit).toDouble(&gueltig);
-    if (!gueltig || !(sekunden > 0 && sekunden <= 3600)) {
-        fehler = QStringLiteral("Zeitlimit muß zwischen 0 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
+    if (!gueltig || !(sekunden >= 0.05 && sekunden <= 3600)) {
+        fehler = QStringLiteral("Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
         return std::nullopt;
     }
     optionen.einstellungen.zeitlimitMs = qRound(sekunden * 1000);
@@ -128,11 +120,12 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
         const std::optional<Portangabe> angabe = portangabeLesen(text, fehler);
         if (!angabe)
             return std::nullopt;
-        if (schonGenannt.contains(geraeteschluessel(*angabe))) {
+        // The same device named twice, perhaps once by number and once by path.
+        if (schonGenannt.contains(angabe->schluessel())) {
             fehler = QStringLiteral("Port doppelt angegeben: %1").arg(text);
             return std::nullopt;
         }
-        schonGenannt.insert(geraeteschluessel(*angabe));
+        schonGenannt.insert(angabe->schluessel());
         optionen.ports << *angabe;
     }
 
@@ -147,7 +140,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                    : QStringLiteral("Nur eine Update-Datei angeben.");
         return std::nullopt;
     } else {
-        optionen.einstellungen.bildpfad = dateien.first();
+        optionen.bildpfad = dateien.first();
     }
     if (optionen.pruefen && optionen.modus != Optionen::auflisten) {
         fehler = QStringLiteral("--probe gehört zu --list.");

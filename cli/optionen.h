@@ -25,6 +25,7 @@ struct Optionen
     std::optional<quint16> usbPid;
     QString seriennummer;
     QString protokolldatei;
+    QString bildpfad;
 };
 
 // Reads the arguments (the program's name first). --help and --version

@@ -13,10 +13,11 @@ constexpr int wiederholpauseMs = 500;
 
 } // namespace
 
-Platine::Platine(const Portangabe &port, const Einstellungen &einstellungen, const Crc32 &crc,
-                 QObject *parent)
+Platine::Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
+                 const Crc32 &crc, QObject *parent)
     : QObject(parent)
     , m_port(port)
+    , m_bild(bild)
     , m_einstellungen(einstellungen)
     , portauswahl(irda, *this, *this, [] {})
     , datei(crc, *this, *this)
@@ -92,16 +93,11 @@ void Platine::uploadStarten()
 {
     if (!m_laeuft)
         return;
-    m_meldung.clear();
-    upload.Upload_Click();
-    if (!upload.laeuft()) {
-        // A refused file stays refused: no further attempt.
-        beenden(Ergebnis::datei, m_meldung, QString());
-        irda.setPortOpen(false);
-        return;
-    }
+    datei.bildUebernehmen(m_bild.bild);
+    upload.uploadBeginnen();
     m_ergebnis.seiten = datei.seitenzahl();
     m_ergebnis.crc = datei.crcwert;
+    m_ergebnis.sha256 = m_bild.sha256;
     m_uploadzeit.start();
     wachhundStellen();
 }
@@ -167,6 +163,7 @@ void Platine::beenden(Ergebnis::Art art, const QString &meldung, const QString &
     m_ergebnis.meldung = meldung;
     m_ergebnis.erlaeuterung = erlaeuterung;
     m_ergebnis.boardCrc = upload.crcantwort;
+    m_ergebnis.uploadBegonnen = m_uploadzeit.isValid();
     m_ergebnis.sekunden = m_gesamtzeit.elapsed() / 1000.0;
     emit fertig();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/firmwarebild.h"
 #include "cli/portangabe.h"
 #include "core/dialoge.h"
 #include "serial/portauswahl.h"
@@ -25,10 +26,12 @@ struct Ergebnis
     QString erlaeuterung;  // what the port message adds, if anything
     int seiten = 0;
     QByteArray crc;        // the image's CRC string
+    QByteArray sha256;     // of the image's file as it was read
     QByteArray boardCrc;   // the board's answer to "$", when it came
     double sekunden = 0;
     int versuche = 0;
     bool bootloaderGefunden = false;  // in some attempt
+    bool uploadBegonnen = false;      // in the last attempt: the board may be left mid-update
 };
 
 // One board on one port, flashed the way the window flashes it: the same
@@ -40,14 +43,13 @@ class Platine : public QObject, private PortauswahlAnzeige, private UploadAnzeig
 public:
     struct Einstellungen
     {
-        QString bildpfad;
         int zeitlimitMs = 5000;   // longest wait for an answer after a command
         int wiederholungen = 0;   // further attempts after a failure
         bool nurErkennen = false; // stop once the bootloader has answered
     };
 
-    Platine(const Portangabe &port, const Einstellungen &einstellungen, const Crc32 &crc,
-            QObject *parent = nullptr);
+    Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
+            const Crc32 &crc, QObject *parent = nullptr);
 
     void starten();
     // Ctrl+C: a board still at work is returned to rest.
@@ -87,12 +89,13 @@ private:
     void setUploadfortschritt(int seite) override;
     void setSeitenzahl(int) override {}
     void setUploadEnabled(bool) override {}
-    // Dialoge: the file comes from the command line; messages are kept for
-    // the report.
+    // Dialoge: messages are kept for the report; the image is given, so no
+    // file is asked for.
     void meldung(const QString &text, const QString &titel, const QString &erlaeuterung) override;
-    std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return m_einstellungen.bildpfad; }
+    std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return std::nullopt; }
 
     const Portangabe m_port;
+    const Firmwarebild m_bild;
     const Einstellungen m_einstellungen;
     QtComPort irda;
     Portauswahl portauswahl;

@@ -1,7 +1,9 @@
 #include "cli/portangabe.h"
 
+#include "cli/meldungen.h"
 #include "serial/portnamen.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 QString Portangabe::name() const
@@ -16,6 +18,12 @@ QString Portangabe::bezeichnung() const
     return QStringLiteral("%1 (%2)").arg(name(), geraet);
 }
 
+QString Portangabe::schluessel() const
+{
+    const QString kanonisch = QFileInfo(geraet).canonicalFilePath();
+    return kanonisch.isEmpty() ? geraet : kanonisch;
+}
+
 Portangabe Portangabe::fuerGeraet(const QString &geraet)
 {
     return Portangabe{comNummerFuer(geraet), geraet, QString()};
@@ -25,6 +33,10 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
 {
     static const QRegularExpression comNummer(QStringLiteral("^(?:COM)?([0-9]+)$"),
                                               QRegularExpression::CaseInsensitiveOption);
+    if (text.isEmpty()) {
+        fehler = Meldungen::leererPort();
+        return std::nullopt;
+    }
     const QRegularExpressionMatch treffer = comNummer.match(text);
     if (!treffer.hasMatch())
         return Portangabe::fuerGeraet(text);

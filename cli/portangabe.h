@@ -16,6 +16,9 @@ struct Portangabe
     QString name() const;
     // "COM3 (/dev/ttyUSB2)", or the device when it has no number.
     QString bezeichnung() const;
+    // The device itself, whichever name reaches it: two links to one
+    // device are one board.
+    QString schluessel() const;
 
     static Portangabe fuerGeraet(const QString &geraet);
 };

@@ -1,5 +1,6 @@
 #include "cli/portsuche.h"
 
+#include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/flashlauf.h"
 #include "cli/optionen.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 
 namespace {
 
@@ -82,9 +84,14 @@ QString probeErgebnis(Ergebnis::Art art)
 QList<Portangabe> usbPorts(const Optionen &optionen)
 {
     QList<Portangabe> ports;
-    for (const VorhandenerPort &port : vorhandenePorts())
-        if (passt(port, optionen))
-            ports << alsPortangabe(port);
+    QSet<QString> geraete;
+    for (const VorhandenerPort &port : vorhandenePorts()) {
+        const Portangabe angabe = alsPortangabe(port);
+        if (passt(port, optionen) && !geraete.contains(angabe.schluessel())) {
+            geraete.insert(angabe.schluessel());
+            ports << angabe;
+        }
+    }
     return ports;
 }
 
@@ -103,10 +110,13 @@ QList<Portangabe> genanntePorts(const Optionen &optionen)
     return ports;
 }
 
-QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch, const Crc32 &crc)
+std::optional<QList<Portangabe>> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
+                                               const Crc32 &crc)
 {
-    Flashlauf suche(ports, nurErkennen(), crc);
+    Flashlauf suche(ports, Firmwarebild(), nurErkennen(), crc);
     suche.ausfuehren(abbruch);
+    if (suche.exitStatus() == Flashlauf::abbruchStatus)
+        return std::nullopt;
     QList<Portangabe> gefunden;
     for (const Platine *platine : suche.platinen())
         if (platine->ergebnis().art == Ergebnis::ok)
@@ -114,13 +124,13 @@ QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &a
     return gefunden;
 }
 
-int auflisten(const Optionen &optionen, QTextStream &aus, Abbruchsignal &abbruch, const Crc32 &crc)
+int auflisten(const Optionen &optionen, Ausgabe &aus, Abbruchsignal &abbruch, const Crc32 &crc)
 {
     const QList<VorhandenerPort> ports = vorhandenePorts();
     QList<Portangabe> angaben;
     for (const VorhandenerPort &port : ports)
         angaben << alsPortangabe(port);
-    Flashlauf suche(optionen.pruefen ? angaben : QList<Portangabe>(), nurErkennen(), crc);
+    Flashlauf suche(optionen.pruefen ? angaben : QList<Portangabe>(), Firmwarebild(), nurErkennen(), crc);
     suche.ausfuehren(abbruch);
 
     for (qsizetype i = 0; i < ports.size(); ++i) {
@@ -133,14 +143,16 @@ int auflisten(const Optionen &optionen, QTextStream &aus, Abbruchsignal &abbruch
                 if (!probe->erlaeuterung.isEmpty())
                     objekt.insert(QStringLiteral("detail"), probe->erlaeuterung);
             }
-            aus << QJsonDocument(objekt).toJson(QJsonDocument::Compact) << '\n';
+            aus.schreiben(QString::fromUtf8(QJsonDocument(objekt).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
         } else {
-            aus << alsZeile(ports.at(i));
+            QString zeile = alsZeile(ports.at(i));
             if (probe)
-                aus << ": " << probe->meldung << (probe->erlaeuterung.isEmpty() ? "" : " ") << probe->erlaeuterung;
-            aus << '\n';
+                zeile += QStringLiteral(": ") + probe->meldung
+                       + (probe->erlaeuterung.isEmpty() ? QString() : QLatin1Char(' ') + probe->erlaeuterung);
+            aus.schreiben(zeile + QLatin1Char('\n'));
         }
     }
-    aus.flush();
-    return suche.exitStatus() == 130 ? 130 : 0;
+    if (suche.exitStatus() == Flashlauf::abbruchStatus)
+        return Flashlauf::abbruchStatus;
+    return aus.fehlgeschlagen() ? Flashlauf::schreibfehlerStatus : 0;
 }

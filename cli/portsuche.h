@@ -3,24 +3,27 @@
 #include "cli/portangabe.h"
 
 #include <QList>
-#include <QTextStream>
+
+#include <optional>
 
 class Abbruchsignal;
+class Ausgabe;
 class Crc32;
 struct Optionen;
 
 // The ports that -p auto and the watch look at: every USB serial port the
 // system reports (narrowed by --usb and --serial), and the COM<n> files in
-// $KVXLOADER_PORT_DIR.
+// $KVXLOADER_PORT_DIR; a device reached by two names once.
 QList<Portangabe> usbPorts(const Optionen &optionen);
 
 // Those of the ports named with -p that are present now.
 QList<Portangabe> genanntePorts(const Optionen &optionen);
 
 // Those of the ports at which a DWQ bootloader answers the detection, all
-// asked at once.
-QList<Portangabe> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch, const Crc32 &crc);
+// asked at once; nothing when Ctrl+C came first.
+std::optional<QList<Portangabe>> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
+                                               const Crc32 &crc);
 
 // --list: every serial port the system reports and the COM<n> files, with
 // --probe whether a DWQ bootloader answers at each.
-int auflisten(const Optionen &optionen, QTextStream &aus, Abbruchsignal &abbruch, const Crc32 &crc);
+int auflisten(const Optionen &optionen, Ausgabe &aus, Abbruchsignal &abbruch, const Crc32 &crc);

@@ -1,42 +1,148 @@
 #include "cli/protokoll.h"
 
 #include "cli/bericht.h"
+#include "cli/firmwarebild.h"
 #include "cli/platine.h"
+#include "core/texte.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
-QString oderStrich(const QString &text)
+// A board that floods may answer anything: its CRC field keeps 16 bytes.
+constexpr int boardCrcBytes = 16;
+
+// Tab, line breaks and backslash as C writes them, other control
+// characters as \xNN; empty as "-".
+QByteArray feld(const QString &text)
 {
-    return text.isEmpty() ? QStringLiteral("-") : text;
+    if (text.isEmpty())
+        return "-";
+    QByteArray ergebnis;
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '\t': ergebnis += "\\t"; break;
+        case '\n': ergebnis += "\\n"; break;
+        case '\r': ergebnis += "\\r"; break;
+        case '\\': ergebnis += "\\\\"; break;
+        default:
+            if ((c >= 0 && c < 0x20) || c == 0x7F)
+                ergebnis += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+            else
+                ergebnis += c;
+        }
+    }
+    return ergebnis;
 }
+
+QString boardCrcFeld(const QByteArray &antwort)
+{
+    const QString hex = QString::fromLatin1(antwort.left(boardCrcBytes).toHex());
+    return antwort.size() > boardCrcBytes ? hex + QStringLiteral("…") : hex;
+}
+
+#ifndef Q_OS_WIN
+QString grundFuer(int fehler)
+{
+    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung()
+                                               : qt_error_string(fehler) + QLatin1Char('.');
+}
+#endif
 
 } // namespace
 
-bool Protokoll::oeffnen(const QString &pfad, QString &fehler)
+Protokoll::Protokoll(const QString &pfad)
+    : m_pfad(pfad)
 {
-    m_datei.setFileName(pfad);
-    if (m_datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
-        return true;
-    fehler = QStringLiteral("%1: %2").arg(pfad, m_datei.errorString());
-    return false;
 }
 
-void Protokoll::eintragen(const Portangabe &port, const Ergebnis &ergebnis, const QString &bilddatei)
+QByteArray Protokoll::spalten()
+{
+    return "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n";
+}
+
+QByteArray Protokoll::zeile(const Portangabe &port, const Ergebnis &ergebnis, const Firmwarebild &bild)
 {
     const QDateTime jetzt = QDateTime::currentDateTime();
-    const QStringList felder{
-        jetzt.toOffsetFromUtc(jetzt.offsetFromUtc()).toString(Qt::ISODate),
-        port.name(),
-        port.geraet,
-        oderStrich(port.seriennummer),
-        QFileInfo(bilddatei).fileName(),
-        oderStrich(QString::fromLatin1(ergebnis.crc.toHex())),
-        ergebnisname(ergebnis.art),
-        oderStrich(QString::fromLatin1(ergebnis.boardCrc.toHex())),
+    const QList<QByteArray> felder{
+        feld(jetzt.toOffsetFromUtc(jetzt.offsetFromUtc()).toString(Qt::ISODate)),
+        feld(port.name()),
+        feld(port.geraet),
+        feld(port.seriennummer),
+        feld(QFileInfo(bild.pfad).fileName()),
+        feld(QString::fromLatin1(bild.sha256.toHex())),
+        feld(QString::fromLatin1(ergebnis.crc.toHex())),
+        feld(QString()),
+        feld(ergebnisname(ergebnis.art)),
+        feld(boardCrcFeld(ergebnis.boardCrc)),
     };
-    m_datei.write(felder.join(QLatin1Char('\t')).toUtf8() + '\n');
-    m_datei.flush();
+    return felder.join('\t') + '\n';
 }
+
+bool Protokoll::pruefen(QString &fehler) const
+{
+    return anhaengen(QByteArray(), fehler);
+}
+
+bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
+{
+    return anhaengen(zeile, fehler);
+}
+
+#ifdef Q_OS_WIN
+bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
+{
+    QFile datei(m_pfad);
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        fehler = datei.errorString();
+        return false;
+    }
+    const QByteArray text = datei.size() == 0 ? spalten() + zeile : zeile;
+    if (datei.write(text) != text.size() || _commit(datei.handle()) != 0) {
+        fehler = datei.errorString();
+        return false;
+    }
+    return true;
+}
+#else
+bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
+{
+    const int fd = ::open(QFile::encodeName(m_pfad).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    struct stat status = {};
+    QString grund;
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        grund = grundFuer(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        grund = S_ISDIR(status.st_mode) ? Texte::istEinOrdner() : Texte::keineNormaleDatei();
+    } else {
+        // The header and the line in one write, so that no reader sees one without the other.
+        const QByteArray text = status.st_size == 0 ? spalten() + zeile : zeile;
+        for (qsizetype geschrieben = 0; geschrieben < text.size() && grund.isEmpty();) {
+            const ssize_t n = ::write(fd, text.constData() + geschrieben, size_t(text.size() - geschrieben));
+            if (n > 0)
+                geschrieben += n;
+            else if (n == 0 || errno != EINTR)
+                grund = grundFuer(n == 0 ? EIO : errno);
+        }
+        if (grund.isEmpty() && ::fdatasync(fd) != 0)
+            grund = grundFuer(errno);
+    }
+    if (fd >= 0 && ::close(fd) != 0 && grund.isEmpty())
+        grund = grundFuer(errno);
+    fehler = grund;
+    return grund.isEmpty();
+}
+#endif

@@ -1,23 +1,39 @@
 #pragma once
 
-#include <QFile>
+#include <QByteArray>
 #include <QString>
 
 struct Ergebnis;
+struct Firmwarebild;
 struct Portangabe;
 
-// The bench's traceability record: one line per board appended to a plain
-// text file, tab-separated: ISO time, port, device, USB serial number, image
-// file name, its CRC-32, result, the board's CRC ("-" where unknown). Each
-// line reaches the file before the next board is looked at, so a crash of
-// the program loses nothing.
+// The bench's traceability record: a header line, then one line per board,
+// tab-separated (see spalten()). Each line is one write to the file opened
+// anew for appending, so that after log rotation or removal the next line
+// goes to a file at the named path, and it is on the disk (fdatasync)
+// before the board counts as recorded.
 class Protokoll
 {
 public:
-    // False when the file cannot be opened for appending; `fehler` says why.
-    bool oeffnen(const QString &pfad, QString &fehler);
-    void eintragen(const Portangabe &port, const Ergebnis &ergebnis, const QString &bilddatei);
+    explicit Protokoll(const QString &pfad);
+
+    // Opens the log once at the start, without blocking, and writes the
+    // header if it is new or empty. False when it cannot be written; `fehler`
+    // says why.
+    bool pruefen(QString &fehler) const;
+    // Appends a board's line; false when it could not be written durably.
+    bool eintragen(const QByteArray &zeile, QString &fehler) const;
+
+    const QString &pfad() const { return m_pfad; }
+
+    // The columns' names, as the header line has them.
+    static QByteArray spalten();
+    // A board's line, its fields escaped so that every line has the same
+    // number of fields.
+    static QByteArray zeile(const Portangabe &port, const Ergebnis &ergebnis, const Firmwarebild &bild);
 
 private:
-    QFile m_datei;
+    bool anhaengen(const QByteArray &zeile, QString &fehler) const;
+
+    const QString m_pfad;
 };

@@ -1,13 +1,14 @@
 #include "cli/werkbank.h"
 
 #include "cli/abbruchsignal.h"
+#include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/flashlauf.h"
+#include "cli/meldungen.h"
 #include "cli/portsuche.h"
 #include "cli/protokoll.h"
 
 #include <QDir>
-#include <QEventLoop>
 
 namespace {
 
@@ -24,9 +25,9 @@ constexpr int abfrageMs = 10000;
 
 } // namespace
 
-Werkbank::Werkbank(const Optionen &optionen, const Crc32 &crc, Bericht &bericht, Protokoll *protokoll,
-                   QObject *parent)
-    : QObject(parent), m_optionen(optionen), m_crc(crc), m_bericht(bericht), m_protokoll(protokoll)
+Werkbank::Werkbank(const Optionen &optionen, const Firmwarebild &bild, const Crc32 &crc, Bericht &bericht,
+                   const Protokoll *protokoll, QObject *parent)
+    : QObject(parent), m_optionen(optionen), m_bild(bild), m_crc(crc), m_bericht(bericht), m_protokoll(protokoll)
 {
     for (const QString &ordner : {QStringLiteral("/dev"), qEnvironmentVariable("KVXLOADER_PORT_DIR")})
         if (!ordner.isEmpty() && QDir(ordner).exists())
@@ -38,48 +39,56 @@ Werkbank::Werkbank(const Optionen &optionen, const Crc32 &crc, Bericht &bericht,
 
 int Werkbank::ausfuehren(Abbruchsignal &abbruch)
 {
-    QEventLoop schleife;
-    connect(&abbruch, &Abbruchsignal::ausgeloest, this, [this, &schleife] {
-        aufhoeren();
-        schleife.quit();
-    });
+    connect(&abbruch, &Abbruchsignal::ausgeloest, this, &Werkbank::aufhoeren);
     umsehen();
-    schleife.exec();
-    return m_status;
+    m_schleife.exec();
+    if (m_mittenImUpdate)
+        return Flashlauf::abbruchStatus;
+    if (m_status != 0)
+        return m_status;
+    return m_nichtEingetragen.isEmpty() && !m_bericht.ausgabeFehlgeschlagen() ? 0 : Flashlauf::schreibfehlerStatus;
+}
+
+// While a record or the output cannot be written, nothing new is begun.
+bool Werkbank::nimmtPlatinen() const
+{
+    return !m_hoertAuf && m_nichtEingetragen.isEmpty() && !m_bericht.ausgabeFehlgeschlagen();
 }
 
 void Werkbank::umsehen()
 {
-    if (m_hoertAuf)
-        return;
     QHash<QString, Portangabe> jetzt;
     for (const Portangabe &port : m_optionen.automatisch ? usbPorts(m_optionen) : genanntePorts(m_optionen))
-        jetzt.insert(port.geraet, port);
+        jetzt.insert(port.schluessel(), port);
 
     for (auto it = m_steckplaetze.begin(); it != m_steckplaetze.end();) {
         it->vorhanden = jetzt.contains(it.key());
+        const bool amWerk = it->platine && it->platine->laeuft();
+        it->warWeg = it->warWeg || (!it->vorhanden && amWerk);
         // A board still at work notices a pulled cable itself.
-        if (!it->vorhanden && !(it->platine && it->platine->laeuft())) {
+        if (!it->vorhanden && !amWerk) {
             delete it->platine;
             it = m_steckplaetze.erase(it);
         } else {
             ++it;
         }
     }
-    for (const Portangabe &port : std::as_const(jetzt)) {
-        if (m_steckplaetze.contains(port.geraet))
+    if (!nimmtPlatinen())
+        return;
+    for (auto it = jetzt.cbegin(); it != jetzt.cend(); ++it) {
+        if (m_steckplaetze.contains(it.key()))
             continue;
-        m_steckplaetze.insert(port.geraet, Steckplatz{port});
-        QTimer::singleShot(einschwingzeitMs, this, [this, geraet = port.geraet] { anstecken(geraet); });
+        m_steckplaetze.insert(it.key(), Steckplatz{it.value()});
+        QTimer::singleShot(einschwingzeitMs, this, [this, schluessel = it.key()] { anstecken(schluessel); });
     }
 }
 
-void Werkbank::anstecken(const QString &geraet)
+void Werkbank::anstecken(const QString &schluessel)
 {
-    const auto it = m_steckplaetze.find(geraet);
-    if (m_hoertAuf || it == m_steckplaetze.end() || !it->vorhanden || it->platine)
+    const auto it = m_steckplaetze.find(schluessel);
+    if (!nimmtPlatinen() || it == m_steckplaetze.end() || !it->vorhanden || it->platine)
         return;
-    it->platine = new Platine(it->port, m_optionen.einstellungen, m_crc, this);
+    it->platine = new Platine(it->port, m_bild, m_optionen.einstellungen, m_crc, this);
     m_bericht.beobachten(it->platine);
     connect(it->platine, &Platine::fertig, this, [this, platine = it->platine] { platineFertig(platine); });
     it->platine->starten();
@@ -87,42 +96,87 @@ void Werkbank::anstecken(const QString &geraet)
 
 void Werkbank::platineFertig(Platine *platine)
 {
+    eintragen(platine);
     const Ergebnis &ergebnis = platine->ergebnis();
-    // A port where nothing answers may be anything: it has been reported and
-    // is left alone.
-    if (!ergebnis.bootloaderGefunden && ergebnis.art != Ergebnis::abgebrochen)
-        return;
-    if (m_protokoll)
-        m_protokoll->eintragen(platine->port(), ergebnis, m_optionen.einstellungen.bildpfad);
-    if (ergebnis.art == Ergebnis::ok) {
+    switch (ergebnis.art) {
+    case Ergebnis::ok:
         ++m_erfolgreich;
-    } else if (ergebnis.art == Ergebnis::abgebrochen) {
+        break;
+    // A port where nothing answers may be anything: it is counted, and left
+    // alone until it is plugged in again.
+    case Ergebnis::nicht_gefunden:
+        ++m_ohneBootloader;
+        break;
+    case Ergebnis::abgebrochen:
         ++m_abgebrochen;
-    } else {
+        m_mittenImUpdate = m_mittenImUpdate || ergebnis.uploadBegonnen;
+        break;
+    default:
         ++m_fehlgeschlagen;
         if (m_status == 0)
             m_status = exitStatus(ergebnis.art);
     }
-    if (!m_hoertAuf)
+    if (nimmtPlatinen())
         m_bericht.notiz(bilanz());
-    // Its port may have gone while it finished.
+
+    // Its port went while it finished: whatever is there now is another board.
+    for (auto it = m_steckplaetze.begin(); it != m_steckplaetze.end(); ++it) {
+        if (it->platine == platine && it->warWeg) {
+            platine->deleteLater();
+            m_steckplaetze.erase(it);
+            break;
+        }
+    }
     QTimer::singleShot(0, this, &Werkbank::umsehen);
+    endeWennFertig();
+}
+
+void Werkbank::eintragen(const Platine *platine)
+{
+    if (!m_protokoll)
+        return;
+    const QByteArray zeile = Protokoll::zeile(platine->port(), platine->ergebnis(), m_bild);
+    QString grund;
+    if (m_protokoll->eintragen(zeile, grund))
+        return;
+    if (m_nichtEingetragen.isEmpty())
+        fehlermeldung(Meldungen::protokollFehlgeschlagen(m_protokoll->pfad(), grund));
+    m_nichtEingetragen << zeile;
+}
+
+// Once no board is taken any more and none is at work, the watch ends.
+void Werkbank::endeWennFertig()
+{
+    if (nimmtPlatinen() || m_beendet)
+        return;
+    for (const Steckplatz &steckplatz : std::as_const(m_steckplaetze))
+        if (steckplatz.platine && steckplatz.platine->laeuft())
+            return;
+    // Each record that failed is tried once more; what still fails goes
+    // to standard error, so that it is not lost.
+    for (const QByteArray &zeile : std::as_const(m_nichtEingetragen)) {
+        QString grund;
+        if (!m_protokoll->eintragen(zeile, grund))
+            fehlermeldung(Meldungen::protokollzeileVerloren(QString::fromUtf8(zeile.chopped(1))));
+    }
+    m_bericht.zusammenfassung(bilanz());
+    m_beendet = true;
+    m_schleife.quit();
 }
 
 void Werkbank::aufhoeren()
 {
+    if (m_hoertAuf)
+        return;
     m_hoertAuf = true;
     for (const Steckplatz &steckplatz : std::as_const(m_steckplaetze))
         if (steckplatz.platine)
             steckplatz.platine->abbrechen();
-    m_bericht.zusammenfassung(bilanz());
+    endeWennFertig();
 }
 
-// "12 erfolgreich, 1 fehlgeschlagen"
+// "12 erfolgreich, 1 fehlgeschlagen, 2 ohne Bootloader"
 QString Werkbank::bilanz() const
 {
-    QString text = QStringLiteral("%1 erfolgreich, %2 fehlgeschlagen").arg(m_erfolgreich).arg(m_fehlgeschlagen);
-    if (m_abgebrochen > 0)
-        text += QStringLiteral(", %1 abgebrochen").arg(m_abgebrochen);
-    return text;
+    return Meldungen::bilanz(m_erfolgreich, m_fehlgeschlagen, m_ohneBootloader, m_abgebrochen);
 }

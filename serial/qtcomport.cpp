@@ -8,6 +8,7 @@
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 #endif
 
@@ -18,6 +19,24 @@ namespace {
 [[maybe_unused]] std::intptr_t toCommID(void *handle) { return reinterpret_cast<std::intptr_t>(handle); }
 
 constexpr int invalidPortNumber = 8002;
+// The board never says more than a few bytes at a time: a board that floods
+// fills this much and is then held back by the line, so that it costs no
+// more memory however long it goes on.
+constexpr qint64 groessteEingabe = 64 * 1024;
+
+// A read that found nothing, for instance right after the input was
+// discarded, is reported like an error; only a hang-up or a device error
+// means that the port is gone.
+bool aufgelegt(QSerialPort &port)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(port);
+    return true;
+#else
+    pollfd zustand{port.handle(), POLLIN, 0};
+    return ::poll(&zustand, 1, 0) < 0 || (zustand.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#endif
+}
 
 // Why opening the device failed, as far as the system tells.
 Portfehler oeffnungsfehler(QSerialPort::SerialPortError fehler, [[maybe_unused]] const QString &geraet)
@@ -45,13 +64,19 @@ Portfehler oeffnungsfehler(QSerialPort::SerialPortError fehler, [[maybe_unused]]
 QtComPort::QtComPort(QObject *parent)
     : ComPort(parent)
 {
+    m_port.setReadBufferSize(groessteEingabe);
     connect(&m_port, &QSerialPort::readyRead, this, [this] { scheduleCheck(m_receiveCheckPending, comEvReceive); });
     connect(&m_port, &QSerialPort::bytesWritten, this, [this] { scheduleCheck(m_sendCheckPending, comEvSend); });
     connect(&m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // A pulled adapter or a hung-up line shows as read errors that repeat
         // for as long as the port stays open, so it is closed at once.
-        if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError && m_port.isOpen())
-            reportFailure();
+        if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !m_port.isOpen())
+            return;
+        if ((error == QSerialPort::ReadError || error == QSerialPort::ResourceError) && !aufgelegt(m_port)) {
+            m_port.clearError();
+            return;
+        }
+        reportFailure();
     });
 }
 

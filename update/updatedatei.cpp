@@ -59,13 +59,19 @@ qint16 Updatedatei::aufbereiten(const Dateiinhalt &inhalt, const QString &pfad)
 
     // The odd-length byte and the page padding together: the fewest 0xFF
     // bytes that make whole pages.
-    dateipuffer = inhalt.bytes;
-    dateipuffer.append(static_cast<qsizetype>(seiten * seitengroesse - inhalt.groesse), fuellbyte);
+    QByteArray gepolstert = inhalt.bytes;
+    gepolstert.append(static_cast<qsizetype>(seiten * seitengroesse - inhalt.groesse), fuellbyte);
+    bildUebernehmen(gepolstert);
     dateigroesse = static_cast<qint32>(inhalt.groesse);
-    pufferlaenge = static_cast<qint32>(dateipuffer.size());
     m_anzeige.setSeitenzahl(seitenzahl());
-    crcwert = m_crc.crc32(dateipuffer);
     return geladen;
+}
+
+void Updatedatei::bildUebernehmen(const QByteArray &gepolstert)
+{
+    dateipuffer = gepolstert;
+    dateigroesse = pufferlaenge = static_cast<qint32>(dateipuffer.size());
+    crcwert = m_crc.crc32(dateipuffer);
 }
 
 qint16 Updatedatei::ablehnen(Ergebnis ergebnis, const QString &meldung, const QString &erlaeuterung)

@@ -28,6 +28,8 @@ public:
     // Prepares the image from the bytes of the file at `pfad`, read once
     // beforehand; refusals as with dateilesen().
     qint16 aufbereiten(const Dateiinhalt &inhalt, const QString &pfad);
+    // Takes an image already padded to whole pages, and its CRC.
+    void bildUebernehmen(const QByteArray &gepolstert);
 
     qint32 seitenzahl() const { return pufferlaenge / seitengroesse; }
 

@@ -1,0 +1,54 @@
+#include "cli/firmwarebild.h"
+
+#include "core/dialoge.h"
+#include "update/dateiinhalt.h"
+#include "update/updatedatei.h"
+#include "update/uploadanzeige.h"
+
+#include <QCryptographicHash>
+
+namespace {
+
+// There is no window to show anything in: a refusal is kept for the report.
+class OhneFenster : public Dialoge, public UploadAnzeige
+{
+public:
+    void meldung(const QString &text, const QString &, const QString &erlaeuterung) override
+    {
+        letzteMeldung = text;
+        letzteErlaeuterung = erlaeuterung;
+    }
+    std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return std::nullopt; }
+    void setUploadstatus(const QString &) override {}
+    void setUploadfortschritt(int) override {}
+    void setSeitenzahl(int) override {}
+    void setUploadEnabled(bool) override {}
+
+    QString letzteMeldung;
+    QString letzteErlaeuterung;
+};
+
+} // namespace
+
+int Firmwarebild::seiten() const
+{
+    return int(bild.size() / Updatedatei::seitengroesse);
+}
+
+Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc)
+{
+    OhneFenster ohneFenster;
+    Updatedatei datei(crc, ohneFenster, ohneFenster);
+    const Dateiinhalt inhalt = Dateiinhalt::lesen(pfad, Updatedatei::groessteLesbareDatei);
+    Firmwarebild ergebnis;
+    ergebnis.pfad = pfad;
+    ergebnis.geladen = datei.aufbereiten(inhalt, pfad) == Updatedatei::geladen;
+    ergebnis.meldung = ohneFenster.letzteMeldung;
+    ergebnis.erlaeuterung = ohneFenster.letzteErlaeuterung;
+    if (ergebnis.geladen) {
+        ergebnis.bild = datei.dateipuffer;
+        ergebnis.crc = datei.crcwert;
+        ergebnis.sha256 = QCryptographicHash::hash(inhalt.bytes, QCryptographicHash::Sha256);
+    }
+    return ergebnis;
+}

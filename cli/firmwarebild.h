@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class Crc32;
+
+// The update image, read once before any port is touched, by the window's
+// rules and with its texts: every board and every attempt is sent exactly
+// these bytes, whatever happens to the file afterwards.
+struct Firmwarebild
+{
+    bool geladen = false;
+    QString meldung;       // why it was refused
+    QString erlaeuterung;  // and what the system said about it
+    QString pfad;
+    QByteArray bild;       // padded with 0xFF to whole pages
+    QByteArray crc;        // the CRC string of `bild`, as the board reports it
+    QByteArray sha256;     // of the file as it was read
+
+    int seiten() const;
+
+    static Firmwarebild laden(const QString &pfad, const Crc32 &crc);
+};
