@@ -1,24 +1,20 @@
 #include "cli/ausgabe.h"
 
 #include "cli/meldungen.h"
+#include "cli/schreiben.h"
 
 #include <cstdio>
-
-Ausgabe::Ausgabe()
-{
-    // By its descriptor: no C buffer between a write and its result.
-    m_datei.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
-}
 
 void Ausgabe::schreiben(const QString &text)
 {
     if (m_fehlgeschlagen)
         return;
-    const QByteArray bytes = text.toUtf8();
-    if (m_datei.write(bytes) == bytes.size())
+    // By its descriptor: no C buffer between a write and its result.
+    const QString grund = ganzSchreiben(fileno(stdout), text.toUtf8());
+    if (grund.isEmpty())
         return;
     m_fehlgeschlagen = true;
-    fehlermeldung(Meldungen::ausgabeFehlgeschlagen(m_datei.errorString()));
+    fehlermeldung(Meldungen::ausgabeFehlgeschlagen(grund));
 }
 
 void fehlermeldung(const QString &text)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
 
 // Standard output, each text written at once and checked: a full disk or a
@@ -9,14 +8,11 @@
 class Ausgabe
 {
 public:
-    Ausgabe();
-
     void schreiben(const QString &text);
     // Whether something could not be written.
     bool fehlgeschlagen() const { return m_fehlgeschlagen; }
 
 private:
-    QFile m_datei;
     bool m_fehlgeschlagen = false;
 };
 

@@ -3,6 +3,7 @@
 #include "cli/bericht.h"
 #include "cli/firmwarebild.h"
 #include "cli/platine.h"
+#include "cli/schreiben.h"
 #include "core/texte.h"
 
 #include <QDateTime>
@@ -56,8 +57,7 @@ QString boardCrcFeld(const QByteArray &antwort)
 #ifndef Q_OS_WIN
 QString grundFuer(int fehler)
 {
-    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung()
-                                               : qt_error_string(fehler) + QLatin1Char('.');
+    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : qt_error_string(fehler);
 }
 #endif
 
@@ -130,19 +130,18 @@ bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
     } else {
         // The header and the line in one write, so that no reader sees one without the other.
         const QByteArray text = status.st_size == 0 ? spalten() + zeile : zeile;
-        for (qsizetype geschrieben = 0; geschrieben < text.size() && grund.isEmpty();) {
-            const ssize_t n = ::write(fd, text.constData() + geschrieben, size_t(text.size() - geschrieben));
-            if (n > 0)
-                geschrieben += n;
-            else if (n == 0 || errno != EINTR)
-                grund = grundFuer(n == 0 ? EIO : errno);
+        grund = ganzSchreiben(fd, text);
+        // A line cut off by a full disk would break every line after it.
+        if (!grund.isEmpty()) {
+            [[maybe_unused]] const int abgeschnitten = ::ftruncate(fd, status.st_size);
         }
         if (grund.isEmpty() && ::fdatasync(fd) != 0)
             grund = grundFuer(errno);
     }
     if (fd >= 0 && ::close(fd) != 0 && grund.isEmpty())
         grund = grundFuer(errno);
-    fehler = grund;
+    // A sentence of its own in the messages that quote it.
+    fehler = grund.isEmpty() || grund.endsWith(QLatin1Char('.')) ? grund : grund + QLatin1Char('.');
     return grund.isEmpty();
 }
 #endif

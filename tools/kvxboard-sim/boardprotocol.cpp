@@ -80,6 +80,8 @@ void BoardProtocol::enterStep(const std::string &step)
     step_ = step;
     if (!opts_.silentFrom.empty() && step == opts_.silentFrom)
         silenced_ = true;
+    if (!opts_.floodFrom.empty() && step == opts_.floodFrom)
+        flooding_ = true;
 }
 
 BoardProtocol::Reply BoardProtocol::reply(std::string data)

@@ -28,6 +28,7 @@ struct BoardOptions {
     int earlyAnswerInPage = -1;          // k >= 0: CR already after the first k data bytes of each page
     std::string silentFrom;              // from this step on (inclusive) answer nothing
     std::string dropAt;                  // at this step the runner closes the line instead of answering (once)
+    std::string floodFrom;               // from this step on the runner sends '~' without end
     // Runner: noiseCount random bytes (seeded, reproducible), each sent right after
     // a random number 1..noiseSpan of host bytes has been received (default: the
     // size of a one-page upload, 6 + 8193).
@@ -65,6 +66,7 @@ public:
     const std::string &received() const { return received_; }
     const std::vector<std::string> &trace() const { return trace_; }
     const std::vector<std::uint8_t> &flash() const { return flash_; }
+    bool flooding() const { return flooding_; }
     std::uint32_t pageCrc() const { return ~crcState_; } // CRC over page bytes since "P"
 
 private:
@@ -82,6 +84,7 @@ private:
     std::vector<std::uint8_t> flash_;
     std::uint32_t crcState_ = kCrcInit;  // over all page bytes since "P"
     std::uint32_t address_ = 0;          // byte address of the next page
+    bool flooding_ = false;
     int pageCount_ = 0;                  // page commands since "P"
     std::uint8_t addrBytes_[2] = {0, 0};
     std::size_t got_ = 0;                // bytes of the current address/page argument

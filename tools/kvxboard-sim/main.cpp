@@ -34,6 +34,7 @@ const char *const kUsage =
     "  --crc-extra-byte        send a CR after the four CRC bytes\n"
     "  --early-answer K        answer CR already after K data bytes of each page\n"
     "  --silent-from STEP      answer nothing from STEP on\n"
+    "  --flood-from STEP       from STEP on send '~' without end\n"
     "  --drop-at STEP          hang up the line at STEP instead of answering\n"
     "  --reconnect-ms N        after --drop-at, relink a new pty after N ms\n"
     "  --noise SEED:COUNT[:SPAN]  COUNT random bytes within the first SPAN host bytes\n"
@@ -114,6 +115,7 @@ int main(int argc, char **argv)
         else if (a == "--crc-extra-byte") o.board.crcExtraByte = true;
         else if (a == "--early-answer") o.board.earlyAnswerInPage = toInt(a, value());
         else if (a == "--silent-from") o.board.silentFrom = value();
+        else if (a == "--flood-from") o.board.floodFrom = value();
         else if (a == "--drop-at") o.board.dropAt = value();
         else if (a == "--reconnect-ms") o.reconnectAfterMs = toInt(a, value());
         else if (a == "--noise") {

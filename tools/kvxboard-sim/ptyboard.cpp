@@ -359,6 +359,10 @@ void PtyBoard::run()
             continue;
         }
 
+        // A flooding board keeps the line full.
+        if (proto_.flooding() && outBuf.size() < 4096)
+            outBuf.append(4096, '~');
+
         // Send what may be sent now.
         if (master_ >= 0 && !outBuf.empty() && (rate == 0 || txTokens >= 1)) {
             std::size_t n = outBuf.size();
