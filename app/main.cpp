@@ -8,20 +8,44 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-int main(int argc, char *argv[])
+#include <cstring>
+
+namespace {
+
+// Only --help and --version, for the manual page and the package check;
+// anything else on the command line is refused here.
+void aufrufPruefen(QCoreApplication &app)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KVXLoader"));
-    QApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
-
+    QCoreApplication::setApplicationName(QStringLiteral("KVXLoader"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
     qtTexteAufDeutsch();
-
-    // Only --help and --version, for the manual page and the package check.
     QCommandLineParser aufruf;
     aufruf.setApplicationDescription(Texte::programmBeschreibung());
     aufruf.addHelpOption();
     aufruf.addVersionOption();
     aufruf.process(app);
+}
+
+// --help and --version are answered without a display.
+bool nurAuskunft(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (nurAuskunft(argc, argv)) {
+        QCoreApplication auskunft(argc, argv);
+        aufrufPruefen(auskunft);
+    }
+    QApplication app(argc, argv);
+    aufrufPruefen(app);
 
     QtComPort irda;
     QtDialoge dialoge;

@@ -96,7 +96,7 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     const Protokoll protokoll(optionen.protokolldatei);
     QString grund;
     if (!optionen.protokolldatei.isEmpty() && !protokoll.pruefen(grund)) {
-        fehlermeldung(Texte::versucht(optionen.protokolldatei, grund));
+        fehlermeldung(Meldungen::protokollFehlgeschlagen(optionen.protokolldatei, grund));
         return Flashlauf::schreibfehlerStatus;
     }
     Werkbank werkbank(optionen, bild, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);

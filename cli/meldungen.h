@@ -13,9 +13,12 @@ inline QString ausgabeFehlgeschlagen(const QString &grund)
 }
 inline QString protokollFehlgeschlagen(const QString &pfad, const QString &grund)
 {
-    return QCoreApplication::translate("Meldungen", "Das Protokoll %1 lässt sich nicht schreiben: %2 Es werden keine "
-                                                    "weiteren Platinen angenommen; laufende werden fertig.")
-        .arg(pfad, grund);
+    return QCoreApplication::translate("Meldungen", "Das Protokoll %1 lässt sich nicht schreiben: %2").arg(pfad, grund);
+}
+inline QString keineWeiterenPlatinen()
+{
+    return QCoreApplication::translate("Meldungen", "Es werden keine weiteren Platinen angenommen; laufende werden "
+                                                    "fertig.");
 }
 inline QString protokollzeileVerloren(const QString &zeile)
 {

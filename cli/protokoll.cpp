@@ -123,7 +123,9 @@ bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
                           O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     struct stat status = {};
     QString grund;
-    if (fd < 0 || ::fstat(fd, &status) != 0) {
+    if (fd < 0 && errno == ENXIO) {
+        grund = Texte::keineNormaleDatei();  // a FIFO without a reader, a device without a driver
+    } else if (fd < 0 || ::fstat(fd, &status) != 0) {
         grund = grundFuer(errno);
     } else if (!S_ISREG(status.st_mode)) {
         grund = S_ISDIR(status.st_mode) ? Texte::istEinOrdner() : Texte::keineNormaleDatei();

@@ -89,8 +89,9 @@ void Werkbank::anstecken(const QString &schluessel)
     if (!nimmtPlatinen() || it == m_steckplaetze.end() || !it->vorhanden || it->platine)
         return;
     it->platine = new Platine(it->port, m_bild, m_optionen.einstellungen, m_crc, this);
-    m_bericht.beobachten(it->platine);
+    // The record first, so that a board reported done is one recorded.
     connect(it->platine, &Platine::fertig, this, [this, platine = it->platine] { platineFertig(platine); });
+    m_bericht.beobachten(it->platine);
     it->platine->starten();
 }
 
@@ -140,7 +141,8 @@ void Werkbank::eintragen(const Platine *platine)
     if (m_protokoll->eintragen(zeile, grund))
         return;
     if (m_nichtEingetragen.isEmpty())
-        fehlermeldung(Meldungen::protokollFehlgeschlagen(m_protokoll->pfad(), grund));
+        fehlermeldung(Meldungen::protokollFehlgeschlagen(m_protokoll->pfad(), grund) + QLatin1Char(' ')
+                      + Meldungen::keineWeiterenPlatinen());
     m_nichtEingetragen << zeile;
 }
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <memory>
 #include <vector>
 #include <zlib.h>
@@ -24,6 +25,7 @@ struct Lauf
     int status = -1;
     QList<QJsonObject> ergebnisse;  // by port name
     QString ausgabe;
+    QString fehler;
 
     QJsonObject fuer(const QString &port) const
     {
@@ -74,15 +76,17 @@ class TestKvxflash : public QObject
         return *boards.back();
     }
 
-    // Runs kvxflash with no display at all, as a script on a headless rig would.
-    void starte(QProcess &prozess, const QStringList &argumente)
+    // Runs kvxflash with no display at all, as a script on a headless rig
+    // would; `vorsatz` is a program that starts it (prlimit, say).
+    void starte(QProcess &prozess, const QStringList &argumente, QStringList vorsatz = {})
     {
         QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
         umgebung.remove("QT_QPA_PLATFORM");
         umgebung.remove("DISPLAY");
         umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
         prozess.setProcessEnvironment(umgebung);
-        prozess.start(KVXFLASH, argumente);
+        vorsatz << KVXFLASH << argumente;
+        prozess.start(vorsatz.takeFirst(), vorsatz);
         QVERIFY(prozess.waitForStarted());
     }
 
@@ -93,6 +97,7 @@ class TestKvxflash : public QObject
             return lauf;
         lauf.status = prozess.exitStatus() == QProcess::NormalExit ? prozess.exitCode() : -1;
         lauf.ausgabe = QString::fromUtf8(prozess.readAllStandardOutput());
+        lauf.fehler = QString::fromUtf8(prozess.readAllStandardError());
         for (const QString &zeile : lauf.ausgabe.split('\n', Qt::SkipEmptyParts))
             lauf.ergebnisse << QJsonDocument::fromJson(zeile.toUtf8()).object();
         return lauf;
@@ -106,6 +111,13 @@ class TestKvxflash : public QObject
             while (prozess.canReadLine())
                 ergebnisse << QJsonDocument::fromJson(prozess.readLine()).object();
         return ergebnisse;
+    }
+
+    void leereOrdner()
+    {
+        QDir ports(ordner.filePath("ports"));
+        for (const QString &alt : ports.entryList(QDir::System | QDir::Files))
+            ports.remove(alt);
     }
 
     Lauf kvxflash(const QStringList &argumente)
@@ -189,13 +201,27 @@ private slots:
         const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString gut = datei("gut.dwq", bild(10));
         QTest::newRow("missing file") << QStringList{"-p", "5", ordner.filePath("fehlt.dwq")} << 2
-                                      << "COM5 (%1/COM5): Die Datei wurde nicht gelesen !";
+                                      << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Versucht: %2/fehlt.dwq – "
+                                         "nicht vorhanden.";
+        QDir(ordner.path()).mkdir("ordner.dwq");
+        QTest::newRow("a folder") << QStringList{"-p", "5", ordner.filePath("ordner.dwq")} << 2
+                                  << "Die Datei wurde nicht gelesen ! Versucht: %2/ordner.dwq – ist ein Ordner.";
+        ::mkfifo(qPrintable(ordner.filePath("fifo")), 0600);
+        QTest::newRow("a FIFO, not waited on") << QStringList{"-p", "5", ordner.filePath("fifo")} << 2
+                                               << "Versucht: %2/fifo – ist keine normale Datei.";
+        QTest::newRow("log a FIFO") << QStringList{"--watch", "--log", ordner.filePath("fifo"), gut} << 7
+                                    << "kvxflash: Das Protokoll %2/fifo lässt sich nicht schreiben: ist keine normale Datei.";
+        QTest::newRow("name not in the system's encoding")
+            << QStringList{"bash", "-c", "exec \"$0\" -p 5 $'fw-\\xff.dwq'"} << 1
+            << "Argument in der Zeichenkodierung des Systems ungültig: fw-\uFFFD.dwq";
         QTest::newRow("empty file") << QStringList{"-p", "5", leer} << 2 << "COM5 (%1/COM5): Die Datei ist leer !";
         QTest::newRow("too big") << QStringList{"-p", "5", gross} << 2
                                  << "COM5 (%1/COM5): Filesize too big !\r\nLen is  122881 Bytes";
         QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
                                               << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
+        QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
+        QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
         QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
         QTest::newRow("same port twice") << QStringList{"-p", "5", "-p", ordner.filePath("ports/COM5"), leer} << 1
                                          << "";
@@ -209,19 +235,21 @@ private slots:
         QFETCH(QStringList, argumente);
         QFETCH(int, status);
         QFETCH(QString, meldung);
-        const Lauf lauf = kvxflash(argumente);
+        QProcess prozess;
+        const bool ueberBash = argumente.first() == "bash";
+        starte(prozess, ueberBash ? QStringList() : argumente, ueberBash ? argumente : QStringList());
+        const Lauf lauf = auswerten(prozess);
         QCOMPARE(lauf.status, status);
-        if (!meldung.isEmpty())
-            QVERIFY2(lauf.ausgabe.startsWith(meldung.arg(ordner.filePath("ports"))), qPrintable(lauf.ausgabe));
+        const QString gesagt = lauf.ausgabe + lauf.fehler;
+        QVERIFY2(gesagt.contains(QString(meldung).replace("%1", ordner.filePath("ports")).replace("%2", ordner.path())),
+                 qPrintable(gesagt));
     }
 
     // The port folder's boards are listed and asked; auto flashes only those
     // that answer.
     void listeUndAuto()
     {
-        QDir ports(ordner.filePath("ports"));
-        for (const QString &alt : ports.entryList(QDir::System | QDir::Files))
-            ports.remove(alt);
+        leereOrdner();
         Boards boards;
         board(boards, 7);
         kvxsim::BoardOptions stumm;
@@ -246,9 +274,7 @@ private slots:
     // record has a line for each, and Ctrl+C sums up.
     void werkbank()
     {
-        QDir ports(ordner.filePath("ports"));
-        for (const QString &alt : ports.entryList(QDir::System | QDir::Files))
-            ports.remove(alt);
+        leereOrdner();
         const QByteArray inhalt = bild(8192 + 1);
         QByteArray gepolstert = inhalt;
         gepolstert.append(8192 - 1, '\xFF');
@@ -320,21 +346,192 @@ private slots:
         }));
     }
 
-    // Ctrl+C in mid-update returns the board to rest and says so.
+    // Ctrl+C, SIGTERM and a closed terminal return the boards to rest and
+    // say so; a lost standard output ends the run safely with status 7.
+    void abbruch_data()
+    {
+        QTest::addColumn<int>("signal");   // 0: none, the output fails
+        QTest::addColumn<QString>("wann");  // page, detection, probe, end
+        QTest::addColumn<int>("status");
+        QTest::newRow("INT mid-page") << SIGINT << "page" << 130;
+        QTest::newRow("TERM mid-page") << SIGTERM << "page" << 130;
+        QTest::newRow("HUP mid-page") << SIGHUP << "page" << 130;
+        QTest::newRow("HUP at detection") << SIGHUP << "detection" << 130;
+        QTest::newRow("INT in -p auto's probe") << SIGINT << "probe" << 130;
+        QTest::newRow("reader gone") << 0 << "pipe" << 7;
+        QTest::newRow("disk full") << 0 << "full" << 7;
+    }
+
     void abbruch()
     {
+        QFETCH(int, signal);
+        QFETCH(QString, wann);
+        QFETCH(int, status);
+        leereOrdner();
         Boards boards;
-        kvxsim::BoardOptions stummAbSeite1;
-        stummAbSeite1.silentFrom = "#1";
-        board(boards, 6, stummAbSeite1);
+        kvxsim::BoardOptions verhalten;
+        if (wann == "page")
+            verhalten.silentFrom = "#1";
+        else if (wann == "detection" || wann == "probe")
+            verhalten.silent = true;
+        auto &platine = board(boards, 6, verhalten);
+        const QByteArray inhalt = bild(8192);
         QProcess prozess;
-        starte(prozess, {"--json", "-p", "6", datei("abbruch.dwq", bild(8192))});
-        QVERIFY(boards.front()->waitForReceived(4 + 8193, 10000));
-        ::kill(pid_t(prozess.processId()), SIGINT);
+        if (wann == "full")
+            prozess.setStandardOutputFile("/dev/full");
+        // A reader that is gone at once, as `| head -0` would be.
+        const QStringList ohneLeser{"bash", "-c", "\"$@\" | true; exit ${PIPESTATUS[0]}", "bash"};
+        starte(prozess, {"--json", "-p", wann == "probe" ? "auto" : "6", datei("abbruch.dwq", inhalt)},
+               wann == "pipe" ? ohneLeser : QStringList());
+        if (signal != 0) {
+            QVERIFY(platine.waitForReceived(wann == "page" ? 4 + 8193 : 1, 10000));
+            ::kill(pid_t(prozess.processId()), signal);
+        }
         const Lauf lauf = auswerten(prozess);
-        QCOMPARE(lauf.status, 130);
-        QCOMPARE(lauf.fuer("COM6").value("result").toString(), QString("aborted"));
-        QCOMPARE(lauf.fuer("COM6").value("message").toString(), QString("Update abgebrochen !"));
+        QCOMPARE(lauf.status, status);
+        if (signal == 0) {
+            QVERIFY2(lauf.fehler.startsWith("kvxflash: Die Standardausgabe lässt sich nicht schreiben: "),
+                     qPrintable(lauf.fehler));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(platine.flash().data()), inhalt.size()), inhalt);
+        } else if (wann == "probe") {
+            QVERIFY(lauf.ergebnisse.isEmpty());
+        } else {
+            QCOMPARE(lauf.fuer("COM6").value("result").toString(), QString("aborted"));
+            QCOMPARE(lauf.fuer("COM6").value("message").toString(), QString("Update abgebrochen !"));
+        }
+    }
+
+    // The image is read once: rewritten after the first board was asked,
+    // every board still gets the image as it was, and the record names it.
+    void einBildFuerAlle()
+    {
+        Boards boards;
+        auto &schnell = board(boards, 1);
+        auto &langsam = board(boards, 2, {}, 11520);
+        const QByteArray inhalt = bild(2 * 8192 + 3);
+        QByteArray gepolstert = inhalt;
+        gepolstert.append(3 * 8192 - inhalt.size(), '\xFF');
+        const QString pfad = datei("einbild.dwq", inhalt);
+        QProcess prozess;
+        starte(prozess, {"--json", "-p", "1", "-p", "2", pfad});
+        QVERIFY(schnell.waitForReceived(1, 10000));
+        datei("einbild.dwq", bild(100));
+        const Lauf lauf = auswerten(prozess);
+        QCOMPARE(lauf.status, 0);
+        for (auto *platine : {&schnell, &langsam})
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(platine->flash().data()), gepolstert.size()),
+                     gepolstert);
+        for (const QJsonObject &e : lauf.ergebnisse) {
+            QCOMPARE(e.value("crc").toString(), crcHex(gepolstert));
+            QCOMPARE(e.value("sha256").toString(), QCryptographicHash::hash(inhalt, QCryptographicHash::Sha256).toHex());
+        }
+    }
+
+    // The record under log rotation, removal and a full disk: every line
+    // parses, none is lost in silence.
+    void protokoll_data()
+    {
+        QTest::addColumn<QString>("stoerung");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("zeilenDanach");  // lines in the file at the path, header included
+        QTest::newRow("moved away") << "move" << 0 << 2;
+        QTest::newRow("removed") << "remove" << 0 << 2;
+        QTest::newRow("disk full") << "full" << 7 << 2;
+    }
+
+    void protokoll()
+    {
+        QFETCH(QString, stoerung);
+        QFETCH(int, status);
+        QFETCH(int, zeilenDanach);
+        leereOrdner();
+        const QString pfad = ordner.filePath("rotation.log");
+        QFile::remove(pfad);
+        QFile::remove(pfad + ".1");
+        // A name that would break a line: a tab and a line break.
+        const QString bildpfad = datei("fw\tneu\n.dwq", bild(10));
+        QProcess prozess;
+        QStringList vorsatz;
+        if (stoerung == "full") {
+            // The previous shift's records stay; the file may grow by a header and a few bytes.
+            QFile alt(pfad);
+            QVERIFY(alt.open(QIODevice::WriteOnly));
+            alt.write("time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
+                      "2026-01-01T00:00:00Z\tCOM9\t-\t-\talt.dwq\t-\t-\t-\tok\t-\n");
+            alt.close();
+            vorsatz = QStringList{"prlimit", QString("--fsize=%1").arg(QFileInfo(pfad).size() + 20)};
+        }
+        starte(prozess, {"--watch", "--json", "--log", pfad, bildpfad}, vorsatz);
+        Boards boards;
+        board(boards, 1);
+        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 1);
+        if (stoerung == "move")
+            QVERIFY(QFile::rename(pfad, pfad + ".1"));
+        else if (stoerung == "remove")
+            QVERIFY(QFile::remove(pfad));
+        if (stoerung != "full") {
+            board(boards, 2);
+            ergebnisse += warteAufErgebnisse(prozess, 1);
+            ::kill(pid_t(prozess.processId()), SIGINT);
+        }
+        const Lauf lauf = auswerten(prozess);
+        QCOMPARE(lauf.status, status);
+        QCOMPARE(ergebnisse.size(), stoerung == "full" ? 1 : 2);
+        for (const QJsonObject &e : ergebnisse)
+            QCOMPARE(e.value("result").toString(), QString("ok"));
+
+        QFile log(pfad);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> zeilen = log.readAll().split('\n');
+        QCOMPARE(zeilen.size() - 1, zeilenDanach);
+        for (const QByteArray &zeile : zeilen.mid(0, zeilenDanach))
+            QCOMPARE(zeile.count('\t'), 9);
+        if (stoerung == "full") {
+            QVERIFY2(lauf.fehler.contains("Das Protokoll " + pfad + " lässt sich nicht schreiben: "), qPrintable(lauf.fehler));
+            QVERIFY2(lauf.fehler.contains("Nicht im Protokoll: "), qPrintable(lauf.fehler));
+        } else {
+            QVERIFY(zeilen.at(1).contains("\tfw\\tneu\\n.dwq\t"));
+        }
+    }
+
+    // Boards that misbehave: a flood is a wrong answer, not a lost port; two
+    // links to one device are one board; a board re-plugged while its old
+    // run still ends is flashed once that run is over.
+    void platinenVerhalten()
+    {
+        leereOrdner();
+        Boards boards;
+        kvxsim::BoardOptions flut;
+        flut.floodFrom = "P";
+        for (int port : {1, 2, 3})
+            board(boards, port, flut);
+        const Lauf geflutet = kvxflash({"--json", "-p", "1", "-p", "2", "-p", "3", datei("flut.dwq", bild(10))});
+        for (const QJsonObject &e : geflutet.ergebnisse)
+            QCOMPARE(e.value("result").toString(), QString("protocol"));
+
+        leereOrdner();
+        boards.clear();
+        auto &einzige = board(boards, 4);
+        QVERIFY(QFile::link(QString::fromStdString(einzige.slavePath()), ordner.filePath("ports/COM5")));
+        const Lauf verdoppelt = kvxflash({"--json", "-p", "auto", datei("alias.dwq", bild(10))});
+        QCOMPARE(verdoppelt.status, 0);
+        QCOMPARE(verdoppelt.ergebnisse.size(), 1);
+
+        leereOrdner();
+        boards.clear();
+        QProcess prozess;
+        starte(prozess, {"--watch", "--json", "-t", "2", datei("steck.dwq", bild(10))});
+        kvxsim::BoardOptions haengt;
+        haengt.silentFrom = "e";
+        board(boards, 1, haengt);
+        QVERIFY(boards.back()->waitForReceived(2, 10000));
+        boards.back().reset();  // pulled while its run waits for an answer ...
+        board(boards, 1);       // ... and the next board on that socket
+        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 2);
+        ::kill(pid_t(prozess.processId()), SIGINT);
+        QVERIFY(prozess.waitForFinished(5000));
+        QCOMPARE(ergebnisse.size(), 2);
+        QCOMPARE(ergebnisse.last().value("result").toString(), QString("ok"));
     }
 };
 
