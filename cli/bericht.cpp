@@ -4,6 +4,7 @@
 #include "cli/platine.h"
 #include "core/texte.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -42,6 +43,8 @@ QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
     zeile += QStringLiteral(" (");
     if (e.seiten > 0)
         zeile += QStringLiteral("%1 Seiten, ").arg(e.seiten);
+    if (!e.seriennummern.isEmpty())
+        zeile += QStringLiteral("SN %1, ").arg(e.seriennummern.last().first);
     zeile += QStringLiteral("%1 s").arg(sekunden(e.sekunden));
     if (e.versuche > 1)
         zeile += QStringLiteral(", %1 Versuche").arg(e.versuche);
@@ -69,6 +72,14 @@ QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
         objekt.insert(QStringLiteral("detail"), e.erlaeuterung);
     if (!port.seriennummer.isEmpty())
         objekt.insert(QStringLiteral("serial"), port.seriennummer);
+    if (!e.seriennummern.isEmpty()) {
+        QJsonArray versuche;
+        for (const auto &[nummer, art] : e.seriennummern)
+            versuche.append(QJsonObject{{QStringLiteral("sn"), QString::number(nummer)},
+                                        {QStringLiteral("result"), ergebnisname(art)}});
+        objekt.insert(QStringLiteral("sn"), QString::number(e.seriennummern.last().first));
+        objekt.insert(QStringLiteral("sn_attempts"), versuche);
+    }
     return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
 }
 

@@ -10,6 +10,7 @@
 #include "cli/optionen.h"
 #include "cli/portsuche.h"
 #include "cli/protokoll.h"
+#include "cli/seriennummernzaehler.h"
 #include "cli/terminal.h"
 #include "cli/werkbank.h"
 #include "core/qtdeutsch.h"
@@ -44,6 +45,26 @@ bool argumenteGueltig(int argc, char *argv[])
         }
     }
     return true;
+}
+
+// The serial number's field must lie in the image, the counter be free, and
+// its next number fit the field, before any board is touched.
+int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild, Seriennummernzaehler &zaehler)
+{
+    if (!optionen.snFeld->passtIn(bild.bild.size())) {
+        fehlermeldung(Meldungen::snAusserhalb(bild.bild.size()));
+        return aufruffehler;
+    }
+    QString fehler;
+    if (!zaehler.oeffnen(optionen.snZaehler, optionen.snErste, fehler)) {
+        fehlermeldung(fehler);
+        return Flashlauf::schreibfehlerStatus;
+    }
+    if (zaehler.naechste() > optionen.snFeld->hoechsteNummer()) {
+        fehlermeldung(Meldungen::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
+        return aufruffehler;
+    }
+    return 0;
 }
 
 // Exit status 7 when nothing worse happened but the output was lost.
@@ -129,8 +150,16 @@ int main(int argc, char *argv[])
         return auflisten(*optionen, aus, abbruch, crc);
     // The one image every board gets, read before any port is touched.
     const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc);
+    Seriennummernzaehler zaehler;
+    Optionen mitSeriennummern = *optionen;
+    if (bild.geladen && optionen->snFeld) {
+        if (const int status = seriennummernVorbereiten(*optionen, bild, zaehler))
+            return status;
+        mitSeriennummern.einstellungen.snFeld = &*optionen->snFeld;
+        mitSeriennummern.einstellungen.snZaehler = &zaehler;
+    }
     Bericht bericht(berichtsform(*optionen), aus);
     if (optionen->modus == Optionen::beobachten)
-        return beobachten(*optionen, bild, bericht, abbruch, crc);
-    return flashen(*optionen, bild, bericht, abbruch, crc);
+        return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
+    return flashen(mitSeriennummern, bild, bericht, abbruch, crc);
 }

@@ -65,8 +65,14 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     const QCommandLineOption usb("usb", "Mit --watch: nur USB-Ports mit dieser Kennung (hex).", "VID:PID");
     const QCommandLineOption seriennummer("serial", "Mit --watch: nur USB-Ports mit dieser Seriennummer.", "SN");
     const QCommandLineOption protokoll("log", "Mit --watch: je Platine eine Zeile an DATEI anhängen.", "DATEI");
+    const QCommandLineOption snFeld("sn", "Je Platine eine eigene Seriennummer ins Abbild schreiben: GRÖSSE Bytes "
+                                          "(1 bis 16) ab ADRESSE, FORM le (Vorgabe), be oder ascii.",
+                                    "ADRESSE:GRÖSSE[:FORM]");
+    const QCommandLineOption snZaehler("sn-counter", "Mit --sn: die Datei mit der nächsten Seriennummer.", "DATEI");
+    const QCommandLineOption snErste("sn-first", "Mit --sn: die erste Seriennummer, wenn der Zähler nicht weiter ist "
+                                                 "(Vorgabe 1).", "N");
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
-                       protokoll});
+                       protokoll, snFeld, snZaehler, snErste});
     parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq).");
 
     if (!parser.parse(argumente)) {
@@ -97,6 +103,28 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.einstellungen.wiederholungen = parser.value(wiederholungen).toInt(&gueltig);
     if (!gueltig || optionen.einstellungen.wiederholungen < 0 || optionen.einstellungen.wiederholungen > 1000) {
         fehler = QStringLiteral("Wiederholungen muß eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
+        return std::nullopt;
+    }
+    if (parser.isSet(snFeld)) {
+        optionen.snFeld = Seriennummernfeld::lesen(parser.value(snFeld), fehler);
+        if (!optionen.snFeld)
+            return std::nullopt;
+    }
+    optionen.snZaehler = parser.value(snZaehler);
+    if (parser.isSet(snErste))
+        optionen.snErste = parser.value(snErste).toULongLong(&gueltig);
+    if (parser.isSet(snErste) && !gueltig) {
+        fehler = QStringLiteral("--sn-first muss eine Zahl sein: %1").arg(parser.value(snErste));
+        return std::nullopt;
+    }
+    // Without a counter a number could be given twice.
+    if (optionen.snFeld.has_value() != !optionen.snZaehler.isEmpty()
+        || (parser.isSet(snErste) && !optionen.snFeld)) {
+        fehler = QStringLiteral("--sn und --sn-counter gehören zusammen; --sn-first nur mit ihnen.");
+        return std::nullopt;
+    }
+    if (optionen.snFeld && optionen.modus == Optionen::auflisten) {
+        fehler = QStringLiteral("--list nimmt kein --sn.");
         return std::nullopt;
     }
     if (parser.isSet(usb) && !usbKennungLesen(parser.value(usb), optionen)) {

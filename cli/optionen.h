@@ -2,6 +2,7 @@
 
 #include "cli/platine.h"
 #include "cli/portangabe.h"
+#include "cli/seriennummernfeld.h"
 
 #include <QList>
 #include <QStringList>
@@ -26,6 +27,10 @@ struct Optionen
     QString seriennummer;
     QString protokolldatei;
     QString bildpfad;
+    // A serial number per board: where it goes, the counter, where it starts.
+    std::optional<Seriennummernfeld> snFeld;
+    QString snZaehler;
+    quint64 snErste = 1;
 };
 
 // Reads the arguments (the program's name first). --help and --version

@@ -1,5 +1,8 @@
 #include "cli/platine.h"
 
+#include "cli/meldungen.h"
+#include "cli/seriennummernfeld.h"
+#include "cli/seriennummernzaehler.h"
 #include "core/texte.h"
 
 #include <QSignalBlocker>
@@ -93,13 +96,47 @@ void Platine::uploadStarten()
 {
     if (!m_laeuft)
         return;
-    datei.bildUebernehmen(m_bild.bild);
+    const std::optional<QByteArray> bild = bildMitSeriennummer();
+    if (!bild)
+        return;
+    datei.bildUebernehmen(*bild);
     upload.uploadBeginnen();
     m_ergebnis.seiten = datei.seitenzahl();
     m_ergebnis.crc = datei.crcwert;
     m_ergebnis.sha256 = m_bild.sha256;
     m_uploadzeit.start();
     wachhundStellen();
+}
+
+// The image with this attempt's serial number, taken from the counter
+// before the first byte of the update is sent. A number the field cannot
+// hold, or a counter that cannot be written, ends the board unflashed.
+std::optional<QByteArray> Platine::bildMitSeriennummer()
+{
+    const Seriennummernfeld *feld = m_einstellungen.snFeld;
+    if (!feld)
+        return m_bild.bild;
+    QString fehler;
+    std::optional<quint64> nummer;
+    if (m_einstellungen.snZaehler->naechste() > feld->hoechsteNummer())
+        fehler = Meldungen::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
+    else
+        nummer = m_einstellungen.snZaehler->nehmen(fehler);
+    if (!nummer) {
+        irda.setPortOpen(false);
+        beenden(Ergebnis::datei, fehler, QString());
+        return std::nullopt;
+    }
+    m_ergebnis.seriennummern << std::make_pair(*nummer, Ergebnis::ok);
+    m_snOffen = true;
+    return feld->einsetzen(m_bild.bild, *nummer);
+}
+
+void Platine::versuchEnde(Ergebnis::Art art)
+{
+    if (m_snOffen)
+        m_ergebnis.seriennummern.last().second = art;
+    m_snOffen = false;
 }
 
 void Platine::irda_OnComm()
@@ -147,6 +184,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
         return;
     zurRuhe();
     if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
+        versuchEnde(art);
         emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified());
         QTimer::singleShot(wiederholpauseMs, this, &Platine::versuchen);
         return;
@@ -159,6 +197,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
 void Platine::beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung)
 {
     m_laeuft = false;
+    versuchEnde(art);
     m_ergebnis.art = art;
     m_ergebnis.meldung = meldung;
     m_ergebnis.erlaeuterung = erlaeuterung;

@@ -13,7 +13,11 @@
 #include <QObject>
 #include <QTimer>
 
+#include <utility>
+
 class Crc32;
+struct Seriennummernfeld;
+class Seriennummernzaehler;
 
 // How one board's run ended, with what a script needs to know about it.
 struct Ergebnis
@@ -32,6 +36,8 @@ struct Ergebnis
     int versuche = 0;
     bool bootloaderGefunden = false;  // in some attempt
     bool uploadBegonnen = false;      // in the last attempt: the board may be left mid-update
+    // The serial number each attempt wrote, and how that attempt ended.
+    QList<std::pair<quint64, Art>> seriennummern;
 };
 
 // One board on one port, flashed the way the window flashes it: the same
@@ -46,6 +52,9 @@ public:
         int zeitlimitMs = 5000;   // longest wait for an answer after a command
         int wiederholungen = 0;   // further attempts after a failure
         bool nurErkennen = false; // stop once the bootloader has answered
+        // Each attempt writes a new number from the counter into its image.
+        const Seriennummernfeld *snFeld = nullptr;
+        Seriennummernzaehler *snZaehler = nullptr;
     };
 
     Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
@@ -76,6 +85,8 @@ private:
     void irda_PortVerloren();
     void wachhundStellen();
     void zurRuhe();
+    std::optional<QByteArray> bildMitSeriennummer();
+    void versuchEnde(Ergebnis::Art art);
     void scheitern(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung = QString());
     void beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung);
 
@@ -108,5 +119,6 @@ private:
     QString m_meldung;
     QString m_erlaeuterung;
     bool m_laeuft = false;
+    bool m_snOffen = false;  // the last serial number's attempt has not ended
     Ergebnis m_ergebnis;
 };

@@ -48,6 +48,15 @@ QByteArray feld(const QString &text)
     return ergebnis;
 }
 
+// Every attempt's number, the last one that of the result.
+QString seriennummern(const Ergebnis &ergebnis)
+{
+    QStringList nummern;
+    for (const auto &versuch : ergebnis.seriennummern)
+        nummern << QString::number(versuch.first);
+    return nummern.join(QLatin1Char(','));
+}
+
 QString boardCrcFeld(const QByteArray &antwort)
 {
     const QString hex = QString::fromLatin1(antwort.left(boardCrcBytes).toHex());
@@ -84,7 +93,7 @@ QByteArray Protokoll::zeile(const Portangabe &port, const Ergebnis &ergebnis, co
         feld(QFileInfo(bild.pfad).fileName()),
         feld(QString::fromLatin1(bild.sha256.toHex())),
         feld(QString::fromLatin1(ergebnis.crc.toHex())),
-        feld(QString()),
+        feld(seriennummern(ergebnis)),
         feld(ergebnisname(ergebnis.art)),
         feld(boardCrcFeld(ergebnis.boardCrc)),
     };
