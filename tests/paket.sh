@@ -94,7 +94,17 @@ kvxflash -t |
 ZEILEN
 zsh_datei=$wurzel/usr/share/zsh/vendor-completions/_kvxflash
 [ -f "$zsh_datei" ] || fehler "no zsh completion"
-! command -v zsh > /dev/null || zsh -n "$zsh_datei"
+# zsh's list of ports, with its completion helpers stood in for; the system's
+# own devices left out.
+if command -v zsh > /dev/null; then
+    zsh -n "$zsh_datei"
+    zsh_ports=$(KVXLOADER_PORT_DIR=$ports zsh -fc 'words=(kvxflash)
+        _call_program() { shift; eval "$*" }
+        _describe() { local e; for e in "${(@P)argv[-1]}"; do print -r -- ${(q)e}; done }
+        eval "$(sed -n "/^_kvxflash_ports/,/^}/p" "$1")"
+        _kvxflash_ports' zsh "$zsh_datei" | grep -v '^/dev/' | LC_ALL=C sort | paste -sd ' ')
+    [ "$zsh_ports" = "$ports/COM2 $ports/COM5 COM2 COM5 auto" ] || fehler "zsh completes -p to '$zsh_ports'"
+fi
 
 # Every option of kvxflash --help is in both its manual pages and both
 # completions.
