@@ -50,7 +50,7 @@ cp -rn /lib/systemd/system/. "$wurzel/usr/lib/systemd/system/"
 meldungen=$(MANPATH=$man systemd-analyze verify --root="$wurzel" kvxflash-watch.service 2>&1) || fehler "$meldungen"
 [ -z "$meldungen" ] || fehler "$meldungen"
 # The user it runs as is the one the package's sysusers.d file creates.
-systemd-sysusers --root="$wurzel" kvxflash.conf 2> /dev/null
+meldungen=$(systemd-sysusers --root="$wurzel" kvxflash.conf 2>&1) || fehler "$meldungen"
 benutzer=$(sed -n 's/^User=//p' "$wurzel/usr/lib/systemd/system/kvxflash-watch.service")
 grep -q "^$benutzer:" "$wurzel/etc/passwd" || fehler "the service's user $benutzer is not created"
 
