@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian packages, only those missing) and
-# builds KVXLoader in build/ (or the folder given as $1, with extra CMake
-# arguments after it).
+# Installs what building needs (Debian packages, only those missing) and
+# builds KVXLoader in build/ (or the folder given as BUILD_DIR, with extra
+# CMake arguments after it). With --tests first it also installs what the
+# test suite needs, before CMake looks for those tools.
+#   setup.sh [--tests] [BUILD_DIR [CMAKE_ARGS...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-translations-l10n fonts-dejavu-core zlib1g-dev
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          dpkg-dev help2man lintian desktop-file-utils appstream)
-# Wine only to run a console program: without its recommends (fonts, X, sound).
-bare_packages=(wine64)
+# The Qt tools are for the translations.
+packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+          qt6-translations-l10n zlib1g-dev)
+bare_packages=()
+if [ "${1:-}" = --tests ]; then
+    shift
+    # Fonts for the offscreen windows; the cross compiler and the resource
+    # compiler for the Windows code; objcopy and Python as oracles; the
+    # package check's tools.
+    packages+=(fonts-dejavu-core g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 binutils python3
+               dpkg-dev lintian desktop-file-utils appstream systemd man-db bash-completion zsh)
+    # Wine only to run a console program: without its recommends (fonts, X, sound).
+    bare_packages+=(wine64)
+fi
 
 missing() {
     for p in "$@"; do
@@ -31,4 +42,4 @@ fi
 build_dir="${1:-build}"
 shift || true
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j2
