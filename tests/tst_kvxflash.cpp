@@ -3,6 +3,7 @@
 
 #include "ptyboard.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QCryptographicHash>
 #include <QJsonObject>
@@ -492,6 +493,56 @@ private slots:
         } else {
             QVERIFY(zeilen.at(1).contains("\tfw\\tneu\\n.dwq\t"));
         }
+    }
+
+    // Every attempt writes a number of its own, counted before the board
+    // is touched: across parallel boards, a retry, a second program on the
+    // same counter and a crash (SIGKILL), no number is given twice.
+    void seriennummern()
+    {
+        leereOrdner();
+        const QString zaehler = ordner.filePath("sn.txt");
+        QFile::remove(zaehler);
+        Boards boards;
+        board(boards, 1);
+        kvxsim::PtyBoardOptions einmalWeg;
+        einmalWeg.board.dropAt = "#1";
+        einmalWeg.reconnectAfterMs = 100;
+        boards.push_back(std::make_unique<kvxsim::PtyBoard>(ordner.filePath("ports").toStdString(), 2, einmalWeg));
+        const QByteArray inhalt = bild(8192);
+        const QString pfad = datei("sn.dwq", inhalt);
+        const QStringList sn{"--sn", "0x10:4:be", "--sn-counter", zaehler, "--sn-first", "1000"};
+        const Lauf lauf = kvxflash(QStringList{"--json", "-r", "1", "-p", "1", "-p", "2"} + sn + QStringList{pfad});
+        QCOMPARE(lauf.status, 0);
+        QStringList genommen;
+        for (int port : {1, 2}) {
+            const QJsonObject e = lauf.fuer(QString("COM%1").arg(port));
+            for (const QJsonValue v : e.value("sn_attempts").toArray())
+                genommen << v["sn"].toString() + " " + v["result"].toString();
+            QByteArray erwartet = inhalt;
+            erwartet.replace(0x10, 4, QByteArray::fromHex(QByteArray::number(e.value("sn").toString().toUInt(), 16)
+                                                              .rightJustified(8, '0')));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(boards.at(port - 1)->flash().data()), 8192), erwartet);
+            QCOMPARE(e.value("board_crc").toString(), crcHex(erwartet));
+        }
+        genommen.sort();
+        QCOMPARE(genommen.size(), 3);
+        QCOMPARE(genommen.at(0).left(4) + genommen.at(1).left(4) + genommen.at(2).left(4), QString("100010011002"));
+        QVERIFY(genommen.contains(QString("%1 port").arg(lauf.fuer("COM2")["sn_attempts"][0]["sn"].toString())));
+
+        kvxsim::BoardOptions haengt;
+        haengt.silentFrom = "#1";
+        auto &langsam = board(boards, 3, haengt);
+        QProcess erster;
+        starte(erster, QStringList{"-p", "3"} + sn + QStringList{pfad});
+        QVERIFY(langsam.waitForReceived(4 + 8193, 10000));
+        const Lauf zweiter = kvxflash(QStringList{"-p", "1"} + sn + QStringList{pfad});
+        QCOMPARE(zweiter.status, 7);
+        QVERIFY2(zweiter.fehler.contains("von einem anderen kvxflash benutzt"), qPrintable(zweiter.fehler));
+        ::kill(pid_t(erster.processId()), SIGKILL);
+        QVERIFY(erster.waitForFinished(5000));
+        const Lauf danach = kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad});
+        QCOMPARE(danach.fuer("COM1").value("sn").toString(), QString("1004"));
     }
 
     // Boards that misbehave: a flood is a wrong answer, not a lost port; two
