@@ -1,6 +1,7 @@
 #include "cli/bericht.h"
 
 #include "cli/ausgabe.h"
+#include "cli/meldungen.h"
 #include "cli/platine.h"
 #include "core/texte.h"
 
@@ -17,6 +18,8 @@ const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout
 
 QString kopf(const Portangabe &port)
 {
+    if (port.geraet.isEmpty())
+        return QString();
     if (port.seriennummer.isEmpty())
         return port.bezeichnung() + QStringLiteral(": ");
     return QStringLiteral("%1, Seriennummer %2: ").arg(port.bezeichnung(), port.seriennummer);
@@ -36,13 +39,16 @@ QString ergebnisname(Ergebnis::Art art)
 
 QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
 {
-    // One line each, so the explanation's own lines are joined.
-    QString zeile = kopf(port) + e.meldung;
+    // One line each, so the explanation's own lines are joined; the
+    // too-big message's line break is a line break, not a bare CR.
+    QString zeile = kopf(port) + QString(e.meldung).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (!e.erlaeuterung.isEmpty())
         zeile += QLatin1Char(' ') + e.erlaeuterung.simplified();
     zeile += QStringLiteral(" (");
-    if (e.seiten > 0)
-        zeile += QStringLiteral("%1 Seiten, ").arg(e.seiten);
+    if (e.art != Ergebnis::ok && e.uploadBegonnen && e.seitenGesendet < e.seiten)
+        zeile += Meldungen::abgebrochenBeiSeite(e.seitenGesendet + 1, e.seiten) + QStringLiteral(", ");
+    else if (e.seiten > 0)
+        zeile += Meldungen::seiten(e.seiten) + QStringLiteral(", ");
     if (!e.seriennummern.isEmpty())
         zeile += QStringLiteral("SN %1, ").arg(e.seriennummern.last().first);
     zeile += QStringLiteral("%1 s").arg(sekunden(e.sekunden));
@@ -54,14 +60,17 @@ QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
 QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
 {
     QJsonObject objekt{
-        {QStringLiteral("port"), port.name()},
-        {QStringLiteral("device"), port.geraet},
         {QStringLiteral("result"), ergebnisname(e.art)},
         {QStringLiteral("pages"), e.seiten},
+        {QStringLiteral("pages_sent"), e.seitenGesendet},
         {QStringLiteral("seconds"), qRound(e.sekunden * 1000) / 1000.0},
         {QStringLiteral("attempts"), e.versuche},
         {QStringLiteral("message"), e.meldung},
     };
+    if (!port.geraet.isEmpty()) {
+        objekt.insert(QStringLiteral("port"), port.name());
+        objekt.insert(QStringLiteral("device"), port.geraet);
+    }
     if (!e.crc.isEmpty())
         objekt.insert(QStringLiteral("crc"), QString::fromLatin1(e.crc.toHex()));
     if (!e.sha256.isEmpty())

@@ -81,9 +81,10 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         abgelehnt.art = Ergebnis::datei;
         abgelehnt.meldung = bild.meldung;
         abgelehnt.erlaeuterung = bild.erlaeuterung;
-        for (const Portangabe &port : optionen.ports)
+        // With -p auto no port is known yet: the refusal stands on its own.
+        for (const Portangabe &port : optionen.automatisch ? QList<Portangabe>{Portangabe()} : optionen.ports)
             bericht.ergebnis(port, abgelehnt);
-        return exitStatus(abgelehnt.art);
+        return mitAusgabe(exitStatus(abgelehnt.art), bericht);
     }
 
     QList<Portangabe> ports = optionen.ports;
@@ -94,6 +95,13 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         if (gefunden->isEmpty()) {
             bericht.notiz(Texte::keinBootloaderGefunden());
             return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
+        }
+        if (optionen.nurEine && gefunden->size() > 1) {
+            QStringList namen;
+            for (const Portangabe &port : std::as_const(*gefunden))
+                namen << port.anzeigename();
+            fehlermeldung(Meldungen::mehrerePlatinen(namen.join(QStringLiteral(", "))));
+            return aufruffehler;
         }
         ports = *gefunden;
     }

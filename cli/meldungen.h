@@ -24,6 +24,15 @@ inline QString protokollzeileVerloren(const QString &zeile)
 {
     return QCoreApplication::translate("Meldungen", "Nicht im Protokoll: %1").arg(zeile);
 }
+inline QString seiten(int anzahl)
+{
+    return anzahl == 1 ? QCoreApplication::translate("Meldungen", "1 Seite")
+                       : QCoreApplication::translate("Meldungen", "%1 Seiten").arg(anzahl);
+}
+inline QString abgebrochenBeiSeite(int seite, int von)
+{
+    return QCoreApplication::translate("Meldungen", "abgebrochen bei Seite %1 von %2").arg(seite).arg(von);
+}
 inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, int abgebrochen)
 {
     QString text = QCoreApplication::translate("Meldungen", "%1 erfolgreich, %2 fehlgeschlagen")
@@ -33,6 +42,11 @@ inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, i
     if (abgebrochen > 0)
         text += QCoreApplication::translate("Meldungen", ", %1 abgebrochen").arg(abgebrochen);
     return text;
+}
+inline QString mehrerePlatinen(const QString &ports)
+{
+    return QCoreApplication::translate("Meldungen", "Mehrere Platinen antworten (%1): mit -p wählen oder -p auto für "
+                                                    "alle.").arg(ports);
 }
 inline QString ungueltigeKodierung(const QString &argument)
 {

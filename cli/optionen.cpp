@@ -94,7 +94,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.protokolldatei = parser.value(protokoll);
 
     bool gueltig = false;
-    const double sekunden = parser.value(zeitlimit).toDouble(&gueltig);
+    // "0,5" as the help writes it, or "0.5".
+    const double sekunden = QString(parser.value(zeitlimit)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&gueltig);
     if (!gueltig || !(sekunden >= 0.05 && sekunden <= 3600)) {
         fehler = QStringLiteral("Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
         return std::nullopt;
@@ -102,7 +103,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.einstellungen.zeitlimitMs = qRound(sekunden * 1000);
     optionen.einstellungen.wiederholungen = parser.value(wiederholungen).toInt(&gueltig);
     if (!gueltig || optionen.einstellungen.wiederholungen < 0 || optionen.einstellungen.wiederholungen > 1000) {
-        fehler = QStringLiteral("Wiederholungen muß eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
+        fehler = QStringLiteral("Wiederholungen muss eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
         return std::nullopt;
     }
     if (parser.isSet(snFeld)) {
@@ -128,14 +129,14 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
         return std::nullopt;
     }
     if (parser.isSet(usb) && !usbKennungLesen(parser.value(usb), optionen)) {
-        fehler = QStringLiteral("USB-Kennung muß VID:PID in hex sein, z. B. 0403:6001: %1").arg(parser.value(usb));
+        fehler = QStringLiteral("USB-Kennung muss VID:PID in hex sein, z. B. 0403:6001: %1").arg(parser.value(usb));
         return std::nullopt;
     }
 
-    // Without -p the window's port 3; a watch without -p watches every port.
-    const QStringList portTexte = parser.isSet(port) ? parser.values(port)
-                                : optionen.modus == Optionen::beobachten ? QStringList{QStringLiteral("auto")}
-                                                                         : QStringList{QStringLiteral("3")};
+    // Without -p the one board whose bootloader answers; a watch without -p
+    // watches every port.
+    const QStringList portTexte = parser.isSet(port) ? parser.values(port) : QStringList{QStringLiteral("auto")};
+    optionen.nurEine = !parser.isSet(port) && optionen.modus == Optionen::flashen;
     optionen.automatisch = portTexte.contains(QStringLiteral("auto"), Qt::CaseInsensitive);
     if (optionen.automatisch && portTexte.size() > 1) {
         fehler = QStringLiteral("-p auto steht allein.");

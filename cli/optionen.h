@@ -16,7 +16,8 @@ struct Optionen
 
     Modus modus = flashen;
     QList<Portangabe> ports;     // empty with -p auto
-    bool automatisch = false;    // -p auto
+    bool automatisch = false;    // -p auto, or no -p: the board that answers
+    bool nurEine = false;        // no -p: exactly one board must answer
     Platine::Einstellungen einstellungen;
     bool json = false;
     bool leise = false;

@@ -65,6 +65,7 @@ void Platine::versuchen()
     if (m_ergebnis.versuche > 1)
         emit schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
     m_uploadzeit.invalidate();
+    m_ergebnis.seitenGesendet = 0;
     upload.crcantwort.clear();
     m_meldung.clear();
     if (!portauswahl.sucheStarten(static_cast<quint8>(m_port.comNummer)))
@@ -144,6 +145,10 @@ void Platine::irda_OnComm()
     const auto schrittVorher = std::make_pair(upload.uploadstatus, upload.seite);
     m_meldung.clear();
     upload.irda_OnComm();
+    if (upload.uploadstatus >= Uploadablauf::warte_crc)
+        m_ergebnis.seitenGesendet = datei.seitenzahl();
+    else if (upload.uploadstatus >= Uploadablauf::warte_seite)
+        m_ergebnis.seitenGesendet = qMax(0, upload.seite - 1);
     if (!m_meldung.isEmpty())
         scheitern(Ergebnis::protokoll, m_meldung);
     else if (upload.laeuft() && std::make_pair(upload.uploadstatus, upload.seite) != schrittVorher)

@@ -29,6 +29,7 @@ struct Ergebnis
     QString meldung;       // the window's text for the outcome
     QString erlaeuterung;  // what the port message adds, if anything
     int seiten = 0;
+    int seitenGesendet = 0;  // pages the board has taken in the last attempt
     QByteArray crc;        // the image's CRC string
     QByteArray sha256;     // of the image's file as it was read
     QByteArray boardCrc;   // the board's answer to "$", when it came

@@ -1,6 +1,7 @@
 #include "cli/portangabe.h"
 
 #include "cli/meldungen.h"
+#include "core/texte.h"
 #include "serial/portnamen.h"
 
 #include <QFileInfo>
@@ -16,6 +17,11 @@ QString Portangabe::bezeichnung() const
     if (comNummer == 0 || name() == geraet)
         return geraet;
     return QStringLiteral("%1 (%2)").arg(name(), geraet);
+}
+
+QString Portangabe::anzeigename() const
+{
+    return comNummer > 0 ? QStringLiteral("COM") + Texte::zahl(comNummer) : geraet;
 }
 
 QString Portangabe::schluessel() const
@@ -43,7 +49,7 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
     bool gueltig = false;
     const int nummer = treffer.captured(1).toInt(&gueltig);
     if (!gueltig || nummer < 1 || nummer > 20) {
-        fehler = QStringLiteral("Port %1: Wert muß zwischen 1 und 20 liegen !").arg(text);
+        fehler = QStringLiteral("Port %1: Wert muss zwischen 1 und 20 liegen.").arg(text);
         return std::nullopt;
     }
     return Portangabe{nummer, systemPortName(nummer), QString()};

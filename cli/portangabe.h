@@ -16,6 +16,8 @@ struct Portangabe
     QString name() const;
     // "COM3 (/dev/ttyUSB2)", or the device when it has no number.
     QString bezeichnung() const;
+    // "COM 3" as the window writes it, or the device when it has no number.
+    QString anzeigename() const;
     // The device itself, whichever name reaches it: two links to one
     // device are one board.
     QString schluessel() const;
