@@ -1,6 +1,6 @@
 #include "app/kvxload.h"
 #include "app/version.h"
-#include "core/qtdeutsch.h"
+#include "core/sprache.h"
 #include "core/texte.h"
 #include "serial/qtcomport.h"
 #include "ui/qtdialoge.h"
@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("KVXLoader"));
     QApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
 
-    qtTexteAufDeutsch();
+    spracheEinrichten();
 
     // Only --help and --version, for the manual page and the package check.
     QCommandLineParser aufruf;

@@ -10,7 +10,7 @@
 #include "cli/protokoll.h"
 #include "cli/werkbank.h"
 #include "cli/terminal.h"
-#include "core/qtdeutsch.h"
+#include "core/sprache.h"
 #include "core/texte.h"
 #include "update/crc32.h"
 
@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvxflash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
-    qtTexteAufDeutsch();
+    spracheEinrichten(QStringLiteral("de"));
 
     QString fehler;
     const std::optional<Optionen> optionen = optionenLesen(QCoreApplication::arguments(), fehler);
