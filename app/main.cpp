@@ -1,6 +1,6 @@
 #include "app/kvxload.h"
 #include "app/version.h"
-#include "core/qtdeutsch.h"
+#include "core/sprache.h"
 #include "core/texte.h"
 #include "serial/qtcomport.h"
 #include "ui/qtdialoge.h"
@@ -18,7 +18,7 @@ void aufrufPruefen(QCoreApplication &app)
 {
     QCoreApplication::setApplicationName(QStringLiteral("KVXLoader"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
-    qtTexteAufDeutsch();
+    spracheEinrichten();
     QCommandLineParser aufruf;
     aufruf.setApplicationDescription(Texte::programmBeschreibung());
     aufruf.addHelpOption();

@@ -13,7 +13,7 @@
 #include "cli/seriennummernzaehler.h"
 #include "cli/terminal.h"
 #include "cli/werkbank.h"
-#include "core/qtdeutsch.h"
+#include "core/sprache.h"
 #include "core/texte.h"
 #include "update/crc32.h"
 
@@ -139,7 +139,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvxflash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
-    qtTexteAufDeutsch();
+    spracheEinrichten(QStringLiteral("de"));
 
     QString fehler;
     if (!argumenteGueltig(argc, argv))

@@ -1,6 +1,7 @@
 #pragma once
 
 // Every text the main window and its logic show to the user, in one place.
+// German is the source; translations/kvxloader_en.ts holds the English.
 
 #include <QCoreApplication>
 #include <QString>
@@ -29,13 +30,14 @@ inline QString portTitel()
 }
 inline QString portNichtVerfuegbar(int portnr)
 {
-    return QStringLiteral("COM") + zahl(portnr) + QStringLiteral(" nicht verfügbar !");
+    return QCoreApplication::translate("Texte", "COM %1 nicht verfügbar !").arg(portnr);
 }
 // The explanation below the port message: the device tried, why it failed,
 // and the other ports.
 inline QString versucht(const QString &pfad, const QString &grund)
 {
-    return QStringLiteral("Versucht: ") + pfad + QStringLiteral(" – ") + grund;
+    //: %1 is the device tried, %2 why it failed (a phrase ending with a full stop)
+    return QCoreApplication::translate("Texte", "Versucht: %1 – %2").arg(pfad, grund);
 }
 inline QString nichtVorhanden()
 {
@@ -121,10 +123,12 @@ inline QString dateiLeer()
 }
 inline QString dateiZuGross(qint64 dateigroesse)
 {
-    return QStringLiteral("Filesize too big !\r\nLen is ") + zahl(dateigroesse) + QStringLiteral(" Bytes");
+    //: Two lines; %1 is the file's size in bytes
+    return QCoreApplication::translate("Texte", "Filesize too big !\r\nLen is  %1 Bytes").arg(dateigroesse);
 }
 inline QString dateiFilter()
 {
+    //: The file dialog's filters: label|pattern|label|pattern; each label ends with its pattern
     return QCoreApplication::translate("Texte", "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
 }
 
@@ -177,25 +181,27 @@ inline QString menueInfo()
 }
 inline QString standardPortnummer()
 {
+    //: The port field's number before the first search
     return QCoreApplication::translate("Texte", "3");
 }
 
 // Command line
 inline QString geraetNichtVerfuegbar(const QString &geraet)
 {
-    return geraet + QStringLiteral(" nicht verfügbar !");
+    return QCoreApplication::translate("Texte", "%1 nicht verfügbar !").arg(geraet);
 }
 inline QString keineAntwort(double sekunden)
 {
-    return QStringLiteral("Keine Antwort der Platine nach %1 s !").arg(sekunden);
+    //: %1 is the time-out in seconds
+    return QCoreApplication::translate("Texte", "Keine Antwort der Platine nach %1 s !").arg(sekunden);
 }
 inline QString versuch(int nummer, int von)
 {
-    return QStringLiteral("Versuch %1 von %2").arg(nummer).arg(von);
+    return QCoreApplication::translate("Texte", "Versuch %1 von %2").arg(nummer).arg(von);
 }
 inline QString seite(int nummer, int von)
 {
-    return QStringLiteral("Seite %1/%2").arg(nummer).arg(von);
+    return QCoreApplication::translate("Texte", "Seite %1/%2").arg(nummer).arg(von);
 }
 inline QString keinBootloaderGefunden()
 {

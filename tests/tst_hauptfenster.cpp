@@ -1,15 +1,18 @@
 // The windows: the main window's texts, its start-up, the port field and
-// the bootloader detection over a real pseudo-terminal; the help window.
+// the bootloader detection over a real pseudo-terminal; the help window; the
+// language chosen from the environment.
 
 #include "fakecomport.h"
 #include "prueffenster.h"
 #include "ui/about.h"
 #include "ui/hilfe.h"
 #include "ui/windows1252.h"
+#include "core/sprache.h"
 #include "core/texte.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -362,6 +365,51 @@ private slots:
         QVERIFY(!hilfe.isVisible());
     }
 
+    // The user's locale as gettext reads it, overridden by KVXLOADER_LANG and
+    // by the program's own choice; the window, the guide, a message built
+    // from pieces and Qt's own buttons all in that language.
+    void sprache_data()
+    {
+        QTest::addColumn<QString>("umgebung");
+        QTest::addColumn<QString>("gewuenscht");
+        QTest::addColumn<QStringList>("gezeigt");
+        const QStringList de{"&Update-Datei wählen und senden", "Update-Anleitung", "COM 7 nicht verfügbar !", "Abbrechen"};
+        const QStringList en{"Choose &update file and send", "Update Guide", "COM 7 not available!", "Cancel"};
+        QTest::newRow("C") << "LANG=C" << "" << de;
+        QTest::newRow("nothing set") << "" << "" << de;
+        QTest::newRow("German") << "LANG=de_DE.UTF-8" << "" << de;
+        QTest::newRow("English") << "LANG=en_US.UTF-8" << "" << en;
+        QTest::newRow("another language") << "LANG=fr_FR.UTF-8" << "" << en;
+        QTest::newRow("LANGUAGE, first one we have") << "LANG=de_DE.UTF-8 LANGUAGE=fr:en_GB:de" << "" << en;
+        QTest::newRow("LANGUAGE not under C") << "LANG=C.UTF-8 LANGUAGE=en" << "" << de;
+        QTest::newRow("LC_MESSAGES beats LANG") << "LANG=en_US.UTF-8 LC_MESSAGES=de_DE.UTF-8" << "" << de;
+        QTest::newRow("LC_ALL beats LC_MESSAGES") << "LC_MESSAGES=de_DE.UTF-8 LC_ALL=en_GB.UTF-8" << "" << en;
+        QTest::newRow("KVXLOADER_LANG") << "LANG=de_DE.UTF-8 KVXLOADER_LANG=en" << "" << en;
+        QTest::newRow("KVXLOADER_LANG unknown") << "LANG=de_DE.UTF-8 KVXLOADER_LANG=fr" << "" << de;
+        QTest::newRow("asked for beats all") << "LANG=en_US.UTF-8 KVXLOADER_LANG=en" << "de" << de;
+    }
+
+    void sprache()
+    {
+        QFETCH(QString, umgebung);
+        QFETCH(QString, gewuenscht);
+        QFETCH(QStringList, gezeigt);
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "KVXLOADER_LANG"})
+            qunsetenv(name);
+        for (const QString &zuweisung : umgebung.split(' ', Qt::SkipEmptyParts))
+            qputenv(zuweisung.section('=', 0, 0).toLatin1(), zuweisung.section('=', 1).toLatin1());
+        const auto zurueck = qScopeGuard([] { spracheEinrichten(QStringLiteral("de")); });
+        spracheEinrichten(gewuenscht);
+
+        Pruefstand p;
+        Hilfe hilfe;
+        hilfe.zeigen();
+        const QDialogButtonBox knoepfe(QDialogButtonBox::Cancel);
+        QCOMPARE(QStringList({p.fenster.Upload->text(), hilfe.Text1->toPlainText().section('\n', 0, 0).trimmed(),
+                              Texte::portNichtVerfuegbar(7), knoepfe.buttons().constFirst()->text()}),
+                 gezeigt);
+        QCOMPARE(hilfe.Text1->horizontalScrollBar()->maximum(), 0);
+    }
 };
 
 QTEST_MAIN(TestHauptfenster)

@@ -217,7 +217,7 @@ private slots:
             << "Argument in der Zeichenkodierung des Systems ungültig: fw-\uFFFD.dwq";
         QTest::newRow("empty file") << QStringList{"-p", "5", leer} << 2 << "COM5 (%1/COM5): Die Datei ist leer !";
         QTest::newRow("too big") << QStringList{"-p", "5", gross} << 2
-                                 << "COM5 (%1/COM5): Filesize too big !\r\nLen is  122881 Bytes";
+                                 << "COM5 (%1/COM5): Filesize too big !\nLen is  122881 Bytes";
         QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
                                               << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";

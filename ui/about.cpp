@@ -21,7 +21,7 @@ About::About(QWidget *owner)
     , Label1(new QLabel(QStringLiteral("KVXLoader V" KVXLOADER_VERSION), this))
     , Label2(new QLabel(QStringLiteral("© 2026 KVX Elektronik"), this))
 {
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(tr("Info"));
     setModal(true);
     setFixedSize(twips(4140), twips(2175));
     place(Label1, twips(1440), twips(480), twips(1215), twips(255));

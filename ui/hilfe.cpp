@@ -1,5 +1,6 @@
 #include "ui/hilfe.h"
 
+#include "core/sprache.h"
 #include "ui/twips.h"
 #include "ui/windows1252.h"
 
@@ -13,7 +14,7 @@ Hilfe::Hilfe()
     : QDialog(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
     , Text1(new QPlainTextEdit(this))
 {
-    setWindowTitle(QStringLiteral("Hilfe"));
+    setWindowTitle(tr("Hilfe"));
     setFixedSize(twips(10680), twips(8625));
 
     Text1->setGeometry(twips(240), twips(240), twips(10215), twips(8175));
@@ -43,7 +44,10 @@ void Hilfe::zeigen()
 
 void Hilfe::Form_Load()
 {
-    QFile guide(QStringLiteral(":/hilfe.txt"));
+    // The German guide is the original; the English one is written for
+    // readers of English rather than translated line by line.
+    QFile guide(eingerichteteSprache() == QLatin1String("en") ? QStringLiteral(":/hilfe_en.txt")
+                                                             : QStringLiteral(":/hilfe.txt"));
     guide.open(QIODevice::ReadOnly);
     QByteArray bytes = guide.readAll();
     // The guide is padded with zero bytes; as in a Windows text box, the text

@@ -2,6 +2,9 @@
 #include "ptyboard.h"
 
 #include "app/version.h"
+#include "core/sprache.h"
+
+#include <QCoreApplication>
 
 #include <csignal>
 #include <cstdio>
@@ -17,37 +20,52 @@
 
 namespace {
 
-const char *const kUsage =
-    "usage: kvxboard-sim --dir DIR [options]\n"
-    "Simulates the KVX-Board's DWQ bootloader on a pty linked as DIR/COM<n>.\n"
-    "  --dir DIR               directory for the COM<n> link (created if missing)\n"
-    "  --port N[-M]            port number or range, repeatable: one board each (default 3);\n"
-    "                          with several boards each file below gets .COM<n> appended\n"
-    "  --pace                  115200 bit/s 8N1 pace (11520 bytes/s)\n"
-    "  --bytes-per-second N    pace in bytes per second (0 = unlimited)\n"
-    "  --flash-ms N            wait N ms after each page before answering\n"
-    "  --silent                never answer\n"
-    "  --answer TEXT           answer to \"S\" (default AVRB128; \\r for CR)\n"
-    "  --answer-delay-ms N     answer \"S\" only after N ms\n"
-    "  --no-cr-after STEP      answer \"?\" instead of CR at STEP (e, #N, ...)\n"
-    "  --wrong-crc             answer a CRC with flipped bits\n"
-    "  --crc-extra-byte        send a CR after the four CRC bytes\n"
-    "  --early-answer K        answer CR already after K data bytes of each page\n"
-    "  --silent-from STEP      answer nothing from STEP on\n"
-    "  --flood-from STEP       from STEP on send '~' without end\n"
-    "  --drop-at STEP          hang up the line at STEP instead of answering\n"
-    "  --reconnect-ms N        after --drop-at, relink a new pty after N ms\n"
-    "  --noise SEED:COUNT[:SPAN]  COUNT random bytes within the first SPAN host bytes\n"
-    "  --trace FILE            command trace, one line per command\n"
-    "  --received FILE         raw bytes received\n"
-    "  --flash FILE            flash image\n"
-    "  --help                  this text\n"
-    "  --version               program version\n"
-    "Steps: S, P, e, A, #1..#15 (n-th page command since P), $.\n";
-
-[[noreturn]] void usageError(const std::string &msg)
+QString aufruf()
 {
-    std::fprintf(stderr, "kvxboard-sim: %s\n%s", msg.c_str(), kUsage);
+    //: The --help text: keep the option names and the column where the explanations start
+    return QCoreApplication::translate("kvxboard-sim",
+        "Aufruf: kvxboard-sim --dir ORDNER [Optionen]\n"
+        "Simuliert den DWQ-Bootloader des KVX-Boards auf einem Pseudoterminal, verlinkt als ORDNER/COM<n>.\n"
+        "  --dir ORDNER            Ordner für den Link COM<n> (wird angelegt, wenn er fehlt)\n"
+        "  --port N[-M]            Portnummer oder Bereich, wiederholbar: je eine Platine (Vorgabe 3);\n"
+        "                          bei mehreren Platinen wird an jede Datei unten .COM<n> angehängt\n"
+        "  --pace                  im Tempo einer Leitung mit 115200 bit/s 8N1 (11520 Bytes/s)\n"
+        "  --bytes-per-second N    Tempo in Bytes pro Sekunde (0 = unbegrenzt)\n"
+        "  --flash-ms N            nach jeder Seite N ms warten, bevor die Antwort kommt\n"
+        "  --silent                nie antworten\n"
+        "  --answer TEXT           Antwort auf \"S\" (Vorgabe AVRB128; \\r für CR)\n"
+        "  --answer-delay-ms N     \"S\" erst nach N ms beantworten\n"
+        "  --no-cr-after SCHRITT   bei SCHRITT \"?\" statt CR antworten (e, #N, ...)\n"
+        "  --wrong-crc             eine CRC mit gekippten Bits antworten\n"
+        "  --crc-extra-byte        nach den vier CRC-Bytes noch ein CR senden\n"
+        "  --early-answer K        CR schon nach K Datenbytes jeder Seite antworten\n"
+        "  --silent-from SCHRITT   ab SCHRITT nichts mehr antworten\n"
+        "  --flood-from SCHRITT    ab SCHRITT ohne Ende '~' senden\n"
+        "  --drop-at SCHRITT       bei SCHRITT die Leitung auflegen, statt zu antworten\n"
+        "  --reconnect-ms N        nach --drop-at nach N ms ein neues Pseudoterminal verlinken\n"
+        "  --noise SEED:ANZAHL[:SPANNE]  ANZAHL Zufallsbytes in den ersten SPANNE Bytes vom Host\n"
+        "  --trace DATEI           Befehlsprotokoll, eine Zeile je Befehl\n"
+        "  --received DATEI        die empfangenen Bytes, roh\n"
+        "  --flash DATEI           das Flash-Abbild\n"
+        "  --help                  dieser Text\n"
+        "  --version               Programmversion\n"
+        "Schritte: S, P, e, A, #1..#15 (n-ter Seitenbefehl seit P), $.\n");
+}
+
+void ausgeben(std::FILE *ziel, const QString &text)
+{
+    std::fputs(qUtf8Printable(text), ziel);
+}
+
+void fehlerAusgeben(const QString &text)
+{
+    ausgeben(stderr, QStringLiteral("kvxboard-sim: ") + text + QLatin1Char('\n'));
+}
+
+[[noreturn]] void usageError(const QString &msg)
+{
+    fehlerAusgeben(msg);
+    ausgeben(stderr, aufruf());
     std::exit(2);
 }
 
@@ -56,8 +74,19 @@ int toInt(const std::string &opt, const std::string &v)
     char *end = nullptr;
     long n = std::strtol(v.c_str(), &end, 10);
     if (v.empty() || *end || n < 0 || n > 100000000)
-        usageError("bad number for " + opt + ": " + v);
+        usageError(QCoreApplication::translate("kvxboard-sim", "Ungültige Zahl für %1: %2")
+                       .arg(QString::fromStdString(opt), QString::fromStdString(v)));
     return int(n);
+}
+
+// Why a board could not be set up, in the user's language.
+QString einrichtungsfehler(const kvxsim::SetupError &e)
+{
+    const QString pfad = QString::fromStdString(e.path);
+    const QString grund = QString::fromLocal8Bit(std::strerror(e.error));
+    return e.kind == kvxsim::SetupError::cannotWrite
+        ? QCoreApplication::translate("kvxboard-sim", "%1 lässt sich nicht schreiben: %2").arg(pfad, grund)
+        : QCoreApplication::translate("kvxboard-sim", "Pseudoterminal für %1 lässt sich nicht anlegen: %2").arg(pfad, grund);
 }
 
 std::string unescape(const std::string &s)
@@ -78,6 +107,9 @@ std::string unescape(const std::string &s)
 
 int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv);
+    spracheEinrichten();
+
     std::string dir;
     std::vector<int> ports;
     kvxsim::PtyBoardOptions o;
@@ -86,11 +118,11 @@ int main(int argc, char **argv)
         std::string a = argv[i];
         auto value = [&]() -> std::string {
             if (i + 1 >= argc)
-                usageError(a + " needs a value");
+                usageError(QCoreApplication::translate("kvxboard-sim", "%1 braucht einen Wert").arg(QString::fromStdString(a)));
             return argv[++i];
         };
         if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
+            ausgeben(stdout, aufruf());
             return 0;
         } else if (a == "--version") {
             std::puts("kvxboard-sim " KVXLOADER_VERSION);
@@ -125,7 +157,8 @@ int main(int argc, char **argv)
             long span = 0;
             int n = std::sscanf(v.c_str(), "%u:%d:%ld", &seed, &count, &span);
             if (n < 2 || count < 0)
-                usageError("bad --noise value: " + v);
+                usageError(QCoreApplication::translate("kvxboard-sim", "Ungültiger Wert für --noise: %1")
+                               .arg(QString::fromStdString(v)));
             o.board.noiseSeed = seed;
             o.board.noiseCount = count;
             if (n == 3 && span > 0)
@@ -134,10 +167,10 @@ int main(int argc, char **argv)
         else if (a == "--trace") o.traceFile = value();
         else if (a == "--received") o.receivedFile = value();
         else if (a == "--flash") o.flashFile = value();
-        else usageError("unknown option " + a);
+        else usageError(QCoreApplication::translate("kvxboard-sim", "Unbekannte Option %1").arg(QString::fromStdString(a)));
     }
     if (dir.empty())
-        usageError("--dir is required");
+        usageError(QCoreApplication::translate("kvxboard-sim", "--dir fehlt"));
     if (ports.empty())
         ports.push_back(3);
 
@@ -148,8 +181,14 @@ int main(int argc, char **argv)
     sigaddset(&sigs, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &sigs, nullptr);
 
+    std::error_code ordnerfehler;
+    std::filesystem::create_directories(dir, ordnerfehler);
+    if (ordnerfehler) {
+        fehlerAusgeben(QCoreApplication::translate("kvxboard-sim", "Ordner %1 lässt sich nicht anlegen: %2")
+                           .arg(QString::fromStdString(dir), QString::fromLocal8Bit(ordnerfehler.message())));
+        return 1;
+    }
     try {
-        std::filesystem::create_directories(dir);
         std::vector<std::unique_ptr<kvxsim::PtyBoard>> boards;
         for (int port : ports) {
             kvxsim::PtyBoardOptions eigene = o;
@@ -164,8 +203,11 @@ int main(int argc, char **argv)
         std::fflush(stdout);
         int sig = 0;
         sigwait(&sigs, &sig);
+    } catch (const kvxsim::SetupError &e) {
+        fehlerAusgeben(einrichtungsfehler(e));
+        return 1;
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "kvxboard-sim: %s\n", e.what());
+        fehlerAusgeben(QString::fromLocal8Bit(e.what()));
         return 1;
     }
     return 0;

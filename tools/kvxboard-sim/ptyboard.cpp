@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 #include <random>
-#include <stdexcept>
 #include <utility>
 
 #include <fcntl.h>
@@ -34,17 +33,26 @@ std::FILE *openOut(const std::string &path)
         return nullptr;
     std::FILE *f = std::fopen(path.c_str(), "wb");
     if (!f)
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+        throw SetupError(SetupError::cannotWrite, path, errno);
     return f;
 }
 
 } // namespace
 
+SetupError::SetupError(Kind kind, const std::string &path, int error)
+    : std::runtime_error((kind == cannotWrite ? "cannot write " : "cannot create the pty linked as ") + path + ": "
+                         + std::strerror(error))
+    , kind(kind)
+    , path(path)
+    , error(error)
+{
+}
+
 PtyBoard::PtyBoard(const std::string &dir, int portNumber, PtyBoardOptions options)
     : link_(dir + "/COM" + std::to_string(portNumber)), opts_(std::move(options)), proto_(opts_.board)
 {
     if (::pipe(wakePipe_) != 0)
-        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+        throw SetupError(SetupError::cannotCreatePty, link_, errno);
     setFlags(wakePipe_[0], true);
     setFlags(wakePipe_[1], true);
     try {
@@ -52,8 +60,7 @@ PtyBoard::PtyBoard(const std::string &dir, int portNumber, PtyBoardOptions optio
         receivedFile_ = openOut(opts_.receivedFile);
         flashFile_ = openOut(opts_.flashFile);
         if (!openPty())
-            throw std::runtime_error("cannot create the pty linked as " + link_ + ": "
-                                     + std::strerror(errno));
+            throw SetupError(SetupError::cannotCreatePty, link_, errno);
     } catch (...) {
         for (std::FILE *f : {traceFile_, receivedFile_, flashFile_})
             if (f)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,9 +25,19 @@ struct PtyBoardOptions {
     std::string flashFile;
 };
 
+// Why a board could not be set up: the file it could not write or the link
+// of the pty it could not create, with the system's error number.
+struct SetupError : std::runtime_error {
+    enum Kind { cannotWrite, cannotCreatePty };
+    SetupError(Kind kind, const std::string &path, int error);
+    Kind kind;
+    std::string path;
+    int error;
+};
+
 class PtyBoard {
 public:
-    // Opens the pty and links <dir>/COM<portNumber> to it; throws std::runtime_error.
+    // Opens the pty and links <dir>/COM<portNumber> to it; throws SetupError.
     PtyBoard(const std::string &dir, int portNumber, PtyBoardOptions options = {});
     ~PtyBoard();
     PtyBoard(const PtyBoard &) = delete;
