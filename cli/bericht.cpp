@@ -114,7 +114,7 @@ void Bericht::notiz(const QString &text)
         zeile(text);
 }
 
-void Bericht::zusammenfassung(const QString &text)
+void Bericht::ansage(const QString &text)
 {
     if (m_form == json)
         QTextStream(stderr) << text << '\n';

@@ -25,9 +25,10 @@ public:
     void ergebnis(const Portangabe &port, const Ergebnis &ergebnis);
     // A line of its own, outside any board (a note, a tally).
     void notiz(const QString &text);
-    // The last word of a run (the watch's tally): with --json on standard
-    // error, so that standard output stays JSON.
-    void zusammenfassung(const QString &text);
+    // A word to the operator beside the results (what the watch does, its
+    // final tally): with --json on standard error, so that standard output
+    // stays JSON.
+    void ansage(const QString &text);
     // Whether standard output failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 

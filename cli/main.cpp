@@ -139,7 +139,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvxflash"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KVXLOADER_VERSION));
-    spracheEinrichten(QStringLiteral("de"));
+    spracheEinrichten(gewuenschteSprache(QCoreApplication::arguments()));
 
     QString fehler;
     if (!argumenteGueltig(argc, argv))

@@ -33,6 +33,36 @@ inline QString abgebrochenBeiSeite(int seite, int von)
 {
     return QCoreApplication::translate("Meldungen", "abgebrochen bei Seite %1 von %2").arg(seite).arg(von);
 }
+// What the watch does
+inline QString watchAbbild(const QString &datei, const QString &seiten, const QString &crc)
+{
+    return QCoreApplication::translate("Meldungen", "Abbild %1: %2, CRC-32 %3").arg(datei, seiten, crc);
+}
+inline QString watchAllePorts(const QString &filter)
+{
+    return filter.isEmpty() ? QCoreApplication::translate("Meldungen", "Ports: jeder USB-Seriell-Port")
+                            : QCoreApplication::translate("Meldungen", "Ports: jeder USB-Seriell-Port mit %1").arg(filter);
+}
+inline QString watchPorts(const QString &ports)
+{
+    return QCoreApplication::translate("Meldungen", "Ports: %1").arg(ports);
+}
+inline QString usbSeriennummer(const QString &seriennummer)
+{
+    return QCoreApplication::translate("Meldungen", "Seriennummer %1").arg(seriennummer);
+}
+inline QString watchProtokoll(const QString &pfad)
+{
+    return QCoreApplication::translate("Meldungen", "Protokoll: %1").arg(pfad);
+}
+inline QString watchOhneProtokoll()
+{
+    return QCoreApplication::translate("Meldungen", "Protokoll: keines (--log DATEI schreibt eines)");
+}
+inline QString wartet()
+{
+    return QCoreApplication::translate("Meldungen", "Warte auf Platinen … (Strg+C beendet)");
+}
 inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, int abgebrochen)
 {
     QString text = QCoreApplication::translate("Meldungen", "%1 erfolgreich, %2 fehlgeschlagen")

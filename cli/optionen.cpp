@@ -44,6 +44,17 @@ bool usbKennungLesen(const QString &text, Optionen &optionen)
 
 } // namespace
 
+QString gewuenschteSprache(const QStringList &argumente)
+{
+    for (qsizetype i = 1; i < argumente.size(); ++i) {
+        if (argumente[i] == QStringLiteral("--lang") && i + 1 < argumente.size())
+            return argumente[i + 1];
+        if (argumente[i].startsWith(QStringLiteral("--lang=")))
+            return argumente[i].mid(7);
+    }
+    return QString();
+}
+
 std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &fehler)
 {
     QCommandLineParser parser;
@@ -71,8 +82,10 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     const QCommandLineOption snZaehler("sn-counter", "Mit --sn: die Datei mit der nächsten Seriennummer.", "DATEI");
     const QCommandLineOption snErste("sn-first", "Mit --sn: die erste Seriennummer, wenn der Zähler nicht weiter ist "
                                                  "(Vorgabe 1).", "N");
+    const QCommandLineOption sprache("lang", "Sprache der Ausgabe: de oder en (Vorgabe: KVXLOADER_LANG, sonst die "
+                                             "des Systems).", "SPRACHE");
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
-                       protokoll, snFeld, snZaehler, snErste});
+                       protokoll, snFeld, snZaehler, snErste, sprache});
     parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq).");
 
     if (!parser.parse(argumente)) {
@@ -84,6 +97,11 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     if (parser.isSet(version))
         parser.showVersion();
 
+    if (parser.isSet(sprache) && parser.value(sprache) != QStringLiteral("de")
+        && parser.value(sprache) != QStringLiteral("en")) {
+        fehler = QStringLiteral("--lang nimmt de oder en: %1").arg(parser.value(sprache));
+        return std::nullopt;
+    }
     Optionen optionen;
     optionen.modus = parser.isSet(liste) ? Optionen::auflisten
                    : parser.isSet(beobachten) ? Optionen::beobachten : Optionen::flashen;

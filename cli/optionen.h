@@ -34,6 +34,10 @@ struct Optionen
     quint64 snErste = 1;
 };
 
+// The value of --lang, found before the options are read, so that they are
+// read, and their errors told, in that language.
+QString gewuenschteSprache(const QStringList &argumente);
+
 // Reads the arguments (the program's name first). --help and --version
 // print and end the program here. A usage error gives nothing, and
 // `fehler` says what is wrong.

@@ -9,6 +9,7 @@
 #include "cli/protokoll.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -40,6 +41,7 @@ Werkbank::Werkbank(const Optionen &optionen, const Firmwarebild &bild, const Crc
 int Werkbank::ausfuehren(Abbruchsignal &abbruch)
 {
     connect(&abbruch, &Abbruchsignal::ausgeloest, this, &Werkbank::aufhoeren);
+    ansagen();
     umsehen();
     m_schleife.exec();
     if (m_mittenImUpdate)
@@ -47,6 +49,27 @@ int Werkbank::ausfuehren(Abbruchsignal &abbruch)
     if (m_status != 0)
         return m_status;
     return m_nichtEingetragen.isEmpty() && !m_bericht.ausgabeFehlgeschlagen() ? 0 : Flashlauf::schreibfehlerStatus;
+}
+
+// What the watch does, said before the first board: the image, the ports,
+// the record.
+void Werkbank::ansagen()
+{
+    m_bericht.ansage(Meldungen::watchAbbild(QFileInfo(m_bild.pfad).fileName(), Meldungen::seiten(m_bild.seiten()),
+                                            QString::fromLatin1(m_bild.crc.toHex())));
+    QStringList filter;
+    if (m_optionen.usbVid)
+        filter << QStringLiteral("USB %1:%2").arg(*m_optionen.usbVid, 4, 16, QLatin1Char('0'))
+                                               .arg(*m_optionen.usbPid, 4, 16, QLatin1Char('0'));
+    if (!m_optionen.seriennummer.isEmpty())
+        filter << Meldungen::usbSeriennummer(m_optionen.seriennummer);
+    QStringList genannt;
+    for (const Portangabe &port : m_optionen.ports)
+        genannt << port.anzeigename();
+    m_bericht.ansage(m_optionen.automatisch ? Meldungen::watchAllePorts(filter.join(QStringLiteral(", ")))
+                                            : Meldungen::watchPorts(genannt.join(QStringLiteral(", "))));
+    m_bericht.ansage(m_protokoll ? Meldungen::watchProtokoll(m_protokoll->pfad()) : Meldungen::watchOhneProtokoll());
+    m_bericht.ansage(Meldungen::wartet());
 }
 
 // While a record or the output cannot be written, nothing new is begun.
@@ -161,7 +184,7 @@ void Werkbank::endeWennFertig()
         if (!m_protokoll->eintragen(zeile, grund))
             fehlermeldung(Meldungen::protokollzeileVerloren(QString::fromUtf8(zeile.chopped(1))));
     }
-    m_bericht.zusammenfassung(bilanz());
+    m_bericht.ansage(bilanz());
     m_beendet = true;
     m_schleife.quit();
 }

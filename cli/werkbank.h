@@ -43,6 +43,7 @@ private:
         bool warWeg = false;  // gone while its board was at work: the next board may be there
     };
 
+    void ansagen();
     void umsehen();
     void anstecken(const QString &schluessel);
     void platineFertig(Platine *platine);

@@ -313,8 +313,10 @@ private slots:
         ergebnisse += warteAufErgebnisse(prozess, 1);
         QVERIFY(prozess.waitForFinished(5000));
         QCOMPARE(prozess.exitCode(), 130);  // COM6 was cut off mid-update
-        QCOMPARE(prozess.readAllStandardError(),
-                 QByteArray("3 erfolgreich, 2 fehlgeschlagen, 1 ohne Bootloader, 1 abgebrochen\n"));
+        QCOMPARE(QString::fromUtf8(prozess.readAllStandardError()),
+                 "Abbild werkbank.dwq: 2 Seiten, CRC-32 " + crcHex(gepolstert) + "\nPorts: jeder USB-Seriell-Port\n"
+                 "Protokoll: " + protokoll + "\nWarte auf Platinen … (Strg+C beendet)\n"
+                 "3 erfolgreich, 2 fehlgeschlagen, 1 ohne Bootloader, 1 abgebrochen\n");
 
         QStringList gesehen;
         for (const QJsonObject &e : ergebnisse)
