@@ -1,41 +1,55 @@
 #include "cli/bildpruefung.h"
 
 #include "core/dialoge.h"
+#include "update/dateiinhalt.h"
 #include "update/updatedatei.h"
 #include "update/uploadanzeige.h"
 
 namespace {
 
-// The file dialog answers with the file named on the command line; there is
-// no window to show anything in.
+// There is no window to show anything in: the message is kept, and the
+// file comes from the command line, not from a dialog.
 class OhneFenster : public Dialoge, public UploadAnzeige
 {
 public:
-    explicit OhneFenster(const QString &pfad) : m_pfad(pfad) {}
-
-    void meldung(const QString &text, const QString &, const QString &) override { letzteMeldung = text; }
-    std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return m_pfad; }
+    void meldung(const QString &text, const QString &, const QString &erlaeuterung) override
+    {
+        letzteMeldung = text;
+        letzteErlaeuterung = erlaeuterung;
+    }
+    std::optional<QString> ShowOpen(const CommonDialogSettings &) override { return std::nullopt; }
     void setUploadstatus(const QString &) override {}
     void setUploadfortschritt(int) override {}
     void setSeitenzahl(int) override {}
     void setUploadEnabled(bool) override {}
 
     QString letzteMeldung;
-
-private:
-    const QString m_pfad;
+    QString letzteErlaeuterung;
 };
 
 } // namespace
 
-Bildpruefung Bildpruefung::pruefen(const QString &pfad, const Crc32 &crc)
+QString Bildpruefung::begruendung() const
 {
-    OhneFenster ohneFenster(pfad);
+    return erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified();
+}
+
+Bildpruefung Bildpruefung::pruefen(const QString &pfad, const Crc32 &crc, bool roh)
+{
+    return pruefen(Dateiinhalt::lesen(pfad, Updatedatei::groessteLesbareDatei), pfad, crc, roh);
+}
+
+Bildpruefung Bildpruefung::pruefen(const Dateiinhalt &inhalt, const QString &pfad, const Crc32 &crc, bool roh)
+{
+    OhneFenster ohneFenster;
     Updatedatei datei(crc, ohneFenster, ohneFenster);
+    datei.alsRohdaten = roh;
     Bildpruefung ergebnis;
-    ergebnis.geladen = datei.dateilesen() == Updatedatei::geladen;
+    ergebnis.geladen = datei.aufbereiten(inhalt, pfad) == Updatedatei::geladen;
     ergebnis.meldung = ohneFenster.letzteMeldung;
+    ergebnis.erlaeuterung = ohneFenster.letzteErlaeuterung;
     ergebnis.seiten = datei.seitenzahl();
     ergebnis.crc = datei.crcwert;
+    ergebnis.angaben = datei.angaben;
     return ergebnis;
 }

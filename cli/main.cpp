@@ -3,6 +3,7 @@
 #include "app/version.h"
 #include "cli/abbruchsignal.h"
 #include "cli/bericht.h"
+#include "cli/bildinfo.h"
 #include "cli/bildpruefung.h"
 #include "cli/flashlauf.h"
 #include "cli/optionen.h"
@@ -32,11 +33,12 @@ Bericht::Form berichtsform(const Optionen &optionen)
 
 int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
 {
-    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
+    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc, optionen.einstellungen.roh);
     if (!bild.geladen) {
         Ergebnis abgelehnt;
         abgelehnt.art = Ergebnis::datei;
         abgelehnt.meldung = bild.meldung;
+        abgelehnt.erlaeuterung = bild.erlaeuterung;
         for (const Portangabe &port : optionen.ports)
             bericht.ergebnis(port, abgelehnt);
         return exitStatus(abgelehnt.art);
@@ -61,9 +63,9 @@ int flashen(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, 
 // Until Ctrl+C: every board plugged in is flashed once.
 int beobachten(const Optionen &optionen, Bericht &bericht, Abbruchsignal &abbruch, const Crc32 &crc)
 {
-    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc);
+    const Bildpruefung bild = Bildpruefung::pruefen(optionen.einstellungen.bildpfad, crc, optionen.einstellungen.roh);
     if (!bild.geladen) {
-        QTextStream(stderr) << "kvxflash: " << optionen.einstellungen.bildpfad << ": " << bild.meldung << '\n';
+        QTextStream(stderr) << "kvxflash: " << optionen.einstellungen.bildpfad << ": " << bild.begruendung() << '\n';
         return exitStatus(Ergebnis::datei);
     }
     Protokoll protokoll;
@@ -98,6 +100,8 @@ int main(int argc, char *argv[])
     QTextStream aus(stdout);
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
+    if (optionen->modus == Optionen::untersuchen)
+        return bildinfo(*optionen, aus, crc);
     Bericht bericht(berichtsform(*optionen), aus);
     if (optionen->modus == Optionen::beobachten)
         return beobachten(*optionen, bericht, abbruch, crc);

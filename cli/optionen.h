@@ -11,7 +11,7 @@
 // What the command line asks for.
 struct Optionen
 {
-    enum Modus { flashen, auflisten, beobachten };
+    enum Modus { flashen, auflisten, beobachten, untersuchen };
 
     Modus modus = flashen;
     QList<Portangabe> ports;     // empty with -p auto

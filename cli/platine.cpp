@@ -23,6 +23,7 @@ Platine::Platine(const Portangabe &port, const Einstellungen &einstellungen, con
     , upload(irda, datei, *this, *this)
 {
     irda.setGeraet(port.geraet);
+    datei.alsRohdaten = einstellungen.roh;
     m_wachhund.setSingleShot(true);
     connect(&m_wachhund, &QTimer::timeout, this, [this] {
         scheitern(Ergebnis::zeitueberschreitung, Texte::keineAntwort(m_einstellungen.zeitlimitMs / 1000.0));

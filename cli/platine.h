@@ -44,6 +44,7 @@ public:
         int zeitlimitMs = 5000;   // longest wait for an answer after a command
         int wiederholungen = 0;   // further attempts after a failure
         bool nurErkennen = false; // stop once the bootloader has answered
+        bool roh = false;         // send the file as it is, whatever its form
     };
 
     Platine(const Portangabe &port, const Einstellungen &einstellungen, const Crc32 &crc,
