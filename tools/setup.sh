@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-translations-l10n fonts-dejavu-core zlib1g-dev
+packages=(cmake make g++ binutils qt6-base-dev qt6-serialport-dev qt6-translations-l10n fonts-dejavu-core zlib1g-dev
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           dpkg-dev help2man lintian desktop-file-utils appstream)
 # Wine only to run a console program: without its recommends (fonts, X, sound).
