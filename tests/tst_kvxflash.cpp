@@ -225,9 +225,10 @@ private slots:
     void formate()
     {
         const QByteArray roh = bild(3 * 8192 + 5);
-        const QByteArray hex = objcopy({"-O", "ihex", "--change-addresses", "0x100"}, roh);
+        QByteArray hex = objcopy({"-O", "ihex", "--change-addresses", "0x100"}, roh);
         if (hex.isEmpty())
             QSKIP("objcopy and ld from GNU binutils are not installed");
+        hex.prepend(hex.left(hex.indexOf('\n') + 1));  // a record twice: its bytes are data once
         const QString pfad = datei("fw.hex", hex);
         const QByteArray abbild = aufSeitenGefuellt(QByteArray(0x100, '\xFF') + roh);
         const QJsonObject info{{"file", pfad}, {"format", "ihex"}, {"first_address", 0x100},

@@ -178,8 +178,9 @@ private slots:
         geladen("elf32-little, loaded apart from where it runs",
                 elf("elf32-little", "SECTIONS { .data 0x9000 : AT(0x2000) { *(.data) } }", r.left(3000)),
                 ab(0x2000, r.left(3000)));
-        geladen("elf64-big", elf("elf64-big", "PHDRS { d PT_LOAD; } SECTIONS { .data 0x100 : { *(.data) } :d }",
-                                 r.left(3000)),
+        geladen("elf64-big, memory beyond the file bytes",
+                elf("elf64-big", "PHDRS { d PT_LOAD; } SECTIONS { .data 0x100 : { *(.data) } :d .bss : { . += 9; } :d }",
+                    r.left(3000)),
                 ab(0x100, r.left(3000)));
         geladen("raw: a colon and text", ":0100000041BE is no record\n", ":0100000041BE is no record\n");
         QTest::newRow("ihex: beyond page 15") << QByteArray(":020000040001F9\n:01E0000041DE\n:00000001FF\n")
@@ -189,6 +190,8 @@ private slots:
         abgelehnt("ihex: other bytes at an address", ":0100000041BE\r\n:0100000042BD\r\n:00000001FF\r\n",
                   "Zeile 2: Adresse 0x00000000 ist schon mit anderen Bytes belegt.");
         abgelehnt("ihex: cut off", ":0100000041BE\n\n:0100010042", "Zeile 3: Datensatz unvollständig.");
+        abgelehnt("ihex: two files in one", ":0100000041BE\n:00000001FF\n:0100010042BC\n:00000001FF\n",
+                  "Zeile 3: Datensatz nach dem Schlussdatensatz.");
         abgelehnt("ihex: no end record", ":0100000041BE\n", "Der Schlussdatensatz fehlt: die Datei ist unvollständig.");
         abgelehnt("srec: bad checksum", "S104000041BB\n", "Zeile 1: Prüfsumme falsch.");
         abgelehnt("srec: record count", "S104000041BA\nS5030002FA\n", "Zeile 2: Die Zahl der Datensätze stimmt nicht.");
