@@ -50,12 +50,13 @@ public:
         return std::nullopt;
     }
 
-    Firmwareabbild abbild(Abbildangaben::Format format) &&
+    Firmwareabbild abbild(Abbildangaben::Format format) const
     {
-        m_abbild.format = format;
+        Firmwareabbild abbild = m_abbild;
+        abbild.format = format;
         if (!m_beschrieben)
-            m_abbild.fehler = Texte::keineDaten();
-        return std::move(m_abbild);
+            abbild.fehler = Texte::keineDaten();
+        return abbild;
     }
 
 private:
@@ -167,7 +168,7 @@ Firmwareabbild zeilenweise(const QByteArray &datei, Abbildangaben::Format format
     }
     if (schlussNoetig && !schluss)
         return abgelehnt(format, Texte::schlussFehlt());
-    return std::move(ablage).abbild(format);
+    return ablage.abbild(format);
 }
 
 // Intel HEX: ":", count, 16-bit offset, type, data, checksum. Types 02 and
@@ -262,15 +263,15 @@ public:
             const quint64 versatz = breit ? zahl(kopf + 8, 8) : zahl(kopf + 4, 4);
             const quint64 physisch = breit ? zahl(kopf + 24, 8) : zahl(kopf + 12, 4);
             const quint64 dateibytes = breit ? zahl(kopf + 32, 8) : zahl(kopf + 16, 4);
-            const QString wo = Texte::segment(int(nummer));
             if (zahl(kopf, 4) != ptLoad || dateibytes == 0)
                 continue;
+            const QString wo = Texte::segment(int(nummer));
             if (versatz > groesse || dateibytes > groesse - versatz)
                 return abgelehnt(Abbildangaben::elf, Texte::ausserhalbDerDatei(wo));
             if (const auto belegt = ablage.ablegen(physisch, d.constData() + versatz, dateibytes))
                 return abgelehnt(Abbildangaben::elf, Texte::andersBelegt(wo, *belegt));
         }
-        return std::move(ablage).abbild(Abbildangaben::elf);
+        return ablage.abbild(Abbildangaben::elf);
     }
 
 private:
@@ -289,23 +290,11 @@ private:
     const bool breit;  // 64-bit
 };
 
-// The first line of a record format: its start, then hex digits to the end
-// of the line. At least as many as the shortest record has.
-bool ersteZeileWie(const QByteArray &datei, const char *anfang, qsizetype mindestziffern)
+// Whether hex digits, at least `mindestens`, run from `stelle` to the end of its line.
+bool hexBisZeilenende(const QByteArray &datei, qsizetype stelle, qsizetype mindestens)
 {
-    qsizetype stelle = 0;
-    while (stelle < datei.size() && (datei[stelle] == '\r' || datei[stelle] == '\n'))
-        ++stelle;
-    const QByteArray kopf(anfang);
-    for (char zeichen : kopf) {
-        if (stelle >= datei.size() || (zeichen == '#' ? !(datei[stelle] >= '0' && datei[stelle] <= '9')
-                                                      : datei[stelle] != zeichen))
-            return false;
-        ++stelle;
-    }
-    const qsizetype ziffern = hexziffern(datei, stelle);
-    stelle += ziffern;
-    return ziffern >= mindestziffern && (stelle == datei.size() || datei[stelle] == '\r' || datei[stelle] == '\n');
+    const qsizetype ende = stelle + hexziffern(datei, stelle);
+    return ende - stelle >= mindestens && (ende == datei.size() || datei[ende] == '\r' || datei[ende] == '\n');
 }
 
 } // namespace
@@ -315,9 +304,16 @@ Abbildangaben::Format Firmwareabbild::erkennen(const QByteArray &datei)
     if (datei.size() >= 6 && datei.startsWith("\x7F" "ELF") && (datei[4] == 1 || datei[4] == 2)
         && (datei[5] == 1 || datei[5] == 2))
         return elf;
-    if (ersteZeileWie(datei, ":", 10))
+    // A line format when its first line has the shape of a whole record: the
+    // record's start, then hex digits, at least as many as the shortest record has.
+    qsizetype anfang = 0;
+    while (anfang < datei.size() && (datei[anfang] == '\r' || datei[anfang] == '\n'))
+        ++anfang;
+    const QByteArray start = datei.mid(anfang, 2);
+    if (start.startsWith(':') && hexBisZeilenende(datei, anfang + 1, 10))
         return ihex;
-    if (ersteZeileWie(datei, "S#", 8))
+    if (start.size() == 2 && start[0] == 'S' && start[1] >= '0' && start[1] <= '9'
+        && hexBisZeilenende(datei, anfang + 2, 8))
         return srec;
     return roh;
 }
