@@ -35,10 +35,11 @@ int Firmwarebild::seiten() const
     return int(bild.size() / Updatedatei::seitengroesse);
 }
 
-Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc)
+Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc, bool roh)
 {
     OhneFenster ohneFenster;
     Updatedatei datei(crc, ohneFenster, ohneFenster);
+    datei.alsRohdaten = roh;
     const Dateiinhalt inhalt = Dateiinhalt::lesen(pfad, Updatedatei::groessteLesbareDatei);
     Firmwarebild ergebnis;
     ergebnis.pfad = pfad;
@@ -48,6 +49,7 @@ Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc)
     if (ergebnis.geladen) {
         ergebnis.bild = datei.dateipuffer;
         ergebnis.crc = datei.crcwert;
+        ergebnis.angaben = datei.angaben;
         ergebnis.sha256 = QCryptographicHash::hash(inhalt.bytes, QCryptographicHash::Sha256);
     }
     return ergebnis;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "update/firmwareabbild.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,8 +19,10 @@ struct Firmwarebild
     QByteArray bild;       // padded with 0xFF to whole pages
     QByteArray crc;        // the CRC string of `bild`, as the board reports it
     QByteArray sha256;     // of the file as it was read
+    Abbildangaben angaben; // what the file puts where
 
     int seiten() const;
 
-    static Firmwarebild laden(const QString &pfad, const Crc32 &crc);
+    // `roh`: the file as it is, whatever its form.
+    static Firmwarebild laden(const QString &pfad, const Crc32 &crc, bool roh);
 };

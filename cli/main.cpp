@@ -4,6 +4,7 @@
 #include "cli/abbruchsignal.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
+#include "cli/bildinfo.h"
 #include "cli/firmwarebild.h"
 #include "cli/flashlauf.h"
 #include "cli/meldungen.h"
@@ -157,7 +158,9 @@ int main(int argc, char *argv[])
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
     // The one image every board gets, read before any port is touched.
-    const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc);
+    const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc, optionen->roh);
+    if (optionen->modus == Optionen::untersuchen)
+        return bildinfo(*optionen, bild, aus);
     Seriennummernzaehler zaehler;
     Optionen mitSeriennummern = *optionen;
     if (bild.geladen && optionen->snFeld) {

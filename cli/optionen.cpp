@@ -13,6 +13,7 @@ const char *const beschreibung =
     "  kvxflash --list [--probe] [--json]\n"
     "  kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]\n"
     "           [--log DATEI] [-t SEK] [-r N] [--json] DATEI\n"
+    "  kvxflash --info [--raw] [--json] DATEI\n"
     "\n"
     "PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux\n"
     "COM n = /dev/ttyUSB<n-1>, mit KVXLOADER_PORT_DIR die Datei COM<n> dort),\n"
@@ -23,6 +24,10 @@ const char *const beschreibung =
     "3 Bootloader nicht gefunden, 4 Portproblem, 5 Zeitüberschreitung,\n"
     "6 falsche Antwort oder CRC verschieden, 130 abgebrochen. Bei mehreren\n"
     "Platinen zählt die erste fehlgeschlagene in der Reihenfolge der Ports.\n"
+    "\n"
+    "Intel HEX, S-Record und ELF werden am Inhalt erkannt und ab Adresse 0 in\n"
+    "das Abbild gelegt, Lücken mit 0xFF gefüllt; jede andere Datei wird Byte\n"
+    "für Byte gesendet.\n"
     "\n"
     "--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.";
 
@@ -84,9 +89,12 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                  "(Vorgabe 1).", "N");
     const QCommandLineOption sprache("lang", "Sprache der Ausgabe: de oder en (Vorgabe: KVXLOADER_LANG, sonst die "
                                              "des Systems).", "SPRACHE");
+    const QCommandLineOption roh("raw", "Die Datei unverändert senden, auch Intel HEX, S-Record oder ELF.");
+    const QCommandLineOption info("info", "Format, Adressen, Seiten, CRC-32 und SHA-256 der Datei zeigen, "
+                                          "ohne einen Port zu berühren.");
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
-                       protokoll, snFeld, snZaehler, snErste, sprache});
-    parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq).");
+                       protokoll, snFeld, snZaehler, snErste, sprache, roh, info});
+    parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF).");
 
     if (!parser.parse(argumente)) {
         fehler = parser.errorText();
@@ -104,12 +112,14 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     }
     Optionen optionen;
     optionen.modus = parser.isSet(liste) ? Optionen::auflisten
+                   : parser.isSet(info) ? Optionen::untersuchen
                    : parser.isSet(beobachten) ? Optionen::beobachten : Optionen::flashen;
     optionen.json = parser.isSet(json);
     optionen.leise = parser.isSet(leise);
     optionen.pruefen = parser.isSet(pruefen);
     optionen.seriennummer = parser.value(seriennummer);
     optionen.protokolldatei = parser.value(protokoll);
+    optionen.roh = parser.isSet(roh);
 
     bool gueltig = false;
     // "0,5" as the help writes it, or "0.5".

@@ -12,7 +12,7 @@
 // What the command line asks for.
 struct Optionen
 {
-    enum Modus { flashen, auflisten, beobachten };
+    enum Modus { flashen, auflisten, beobachten, untersuchen };
 
     Modus modus = flashen;
     QList<Portangabe> ports;     // empty with -p auto
@@ -28,6 +28,7 @@ struct Optionen
     QString seriennummer;
     QString protokolldatei;
     QString bildpfad;
+    bool roh = false;  // --raw: the file as it is, whatever its form
     // A serial number per board: where it goes, the counter, where it starts.
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;

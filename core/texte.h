@@ -132,6 +132,66 @@ inline QString dateiFilter()
     return QCoreApplication::translate("Texte", "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
 }
 
+// Why a file in Intel HEX, S-record or ELF form was refused, below the message
+// that it was not read or is too big. `wo` is a line or a segment.
+inline QString adresse(quint64 adresse)
+{
+    return QStringLiteral("0x") + QString::number(adresse, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+inline QString zeile(int nummer)
+{
+    return QCoreApplication::translate("Texte", "Zeile %1").arg(nummer);
+}
+inline QString segment(int nummer)
+{
+    return QCoreApplication::translate("Texte", "Segment %1").arg(nummer);
+}
+inline QString keinDatensatz(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: kein gültiger Datensatz.").arg(wo);
+}
+inline QString datensatzUnvollstaendig(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: Datensatz unvollständig.").arg(wo);
+}
+inline QString pruefsummeFalsch(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: Prüfsumme falsch.").arg(wo);
+}
+inline QString andersBelegt(const QString &wo, quint64 stelle)
+{
+    return QCoreApplication::translate("Texte", "%1: Adresse %2 ist schon mit anderen Bytes belegt.")
+        .arg(wo, adresse(stelle));
+}
+inline QString nachDemSchluss(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: Datensatz nach dem Schlussdatensatz.").arg(wo);
+}
+inline QString schlussFehlt()
+{
+    return QCoreApplication::translate("Texte", "Der Schlussdatensatz fehlt: die Datei ist unvollständig.");
+}
+inline QString datensatzzahlFalsch(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: Die Zahl der Datensätze stimmt nicht.").arg(wo);
+}
+inline QString elfKopfFehlerhaft()
+{
+    return QCoreApplication::translate("Texte", "Der ELF-Kopf ist unvollständig oder fehlerhaft.");
+}
+inline QString ausserhalbDerDatei(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: reicht über das Dateiende hinaus.").arg(wo);
+}
+inline QString keineDaten()
+{
+    return QCoreApplication::translate("Texte", "Die Datei enthält keine Bytes für den Flash.");
+}
+inline QString hoechsteAdresse(quint64 stelle)
+{
+    return QCoreApplication::translate("Texte", "Höchste Adresse: %1").arg(adresse(stelle));
+}
+
 // Upload
 inline QString hochladen()
 {
@@ -206,6 +266,23 @@ inline QString seite(int nummer, int von)
 inline QString keinBootloaderGefunden()
 {
     return QCoreApplication::translate("Texte", "An keinem Port antwortet ein DWQ-Bootloader !");
+}
+// kvxflash --info
+inline QString rohdaten()
+{
+    return QCoreApplication::translate("Texte", "Rohdaten");
+}
+inline QString bildinfo(const QString &datei, const QString &format, const QString &von, const QString &bis,
+                        qint64 datenbytes, int seiten, const QString &crc, const QString &sha256)
+{
+    return QCoreApplication::translate("Texte", "Datei:      %1\n"
+                                                "Format:     %2\n"
+                                                "Adressen:   %3 bis %4\n"
+                                                "Datenbytes: %5\n"
+                                                "Seiten:     %6\n"
+                                                "CRC-32:     %7\n"
+                                                "SHA-256:    %8")
+        .arg(datei, format, von, bis, QString::number(datenbytes), QString::number(seiten), crc, sha256);
 }
 
 } // namespace Texte

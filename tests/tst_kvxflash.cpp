@@ -1,11 +1,12 @@
 // kvxflash as a script calls it: the real program, simulated boards on
 // pseudo-terminals, exit statuses and JSON read back.
 
+#include "bild.h"
 #include "ptyboard.h"
 
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QCryptographicHash>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -201,6 +202,7 @@ private slots:
         const QString leer = datei("leer.dwq", {});
         const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString gut = datei("gut.dwq", bild(10));
+        const QString falscheSumme = datei("summe.hex", ":0100000041BE\n:0100010042BD\n:00000001FF\n");
         QTest::newRow("missing file") << QStringList{"-p", "5", ordner.filePath("fehlt.dwq")} << 2
                                       << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Versucht: %2/fehlt.dwq – "
                                          "nicht vorhanden.";
@@ -218,6 +220,9 @@ private slots:
         QTest::newRow("empty file") << QStringList{"-p", "5", leer} << 2 << "COM5 (%1/COM5): Die Datei ist leer !";
         QTest::newRow("too big") << QStringList{"-p", "5", gross} << 2
                                  << "COM5 (%1/COM5): Filesize too big !\nLen is  122881 Bytes";
+        QTest::newRow("HEX with a bad checksum") << QStringList{"-p", "5", falscheSumme} << 2
+                                                 << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Zeile 2: Prüfsumme falsch.";
+        QTest::newRow("--info of a refused file") << QStringList{"--info", falscheSumme} << 2 << "";
         QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
                                               << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
@@ -244,6 +249,35 @@ private slots:
         const QString gesagt = lauf.ausgabe + lauf.fehler;
         QVERIFY2(gesagt.contains(QString(meldung).replace("%1", ordner.filePath("ports")).replace("%2", ordner.path())),
                  qPrintable(gesagt));
+    }
+
+    // An Intel HEX file puts the image it holds into the flash, --raw its
+    // text; --info tells what either would send.
+    void formate()
+    {
+        const QByteArray roh = bild(3 * 8192 + 5);
+        QByteArray hex = objcopy({"-O", "ihex", "--change-addresses", "0x100"}, roh);
+        if (hex.isEmpty())
+            QSKIP("objcopy and ld from GNU binutils are not installed");
+        hex.prepend(hex.left(hex.indexOf('\n') + 1));  // a record twice: its bytes are data once
+        const QString pfad = datei("fw.hex", hex);
+        const QByteArray abbild = aufSeitenGefuellt(QByteArray(0x100, '\xFF') + roh);
+        const QJsonObject info{{"file", pfad}, {"format", "ihex"}, {"first_address", 0x100},
+                               {"last_address", 0x100 + roh.size() - 1}, {"data_bytes", roh.size()}, {"pages", 4},
+                               {"crc", crcHex(abbild)},
+                               {"sha256", QString(QCryptographicHash::hash(hex, QCryptographicHash::Sha256).toHex())}};
+        QCOMPARE(kvxflash({"--info", "--json", pfad}).ergebnisse, QList<QJsonObject>{info});
+
+        Boards boards;
+        for (const bool alsRohdaten : {false, true}) {
+            auto &platine = board(boards, 1 + alsRohdaten);
+            const QByteArray erwartet = alsRohdaten ? aufSeitenGefuellt(hex) : abbild;
+            const QStringList argumente{"--json", "-p", QString::number(1 + alsRohdaten), pfad};
+            const Lauf lauf = kvxflash(alsRohdaten ? QStringList{"--raw"} + argumente : argumente);
+            QCOMPARE(lauf.status, 0);
+            QCOMPARE(lauf.ergebnisse.value(0).value("crc").toString(), crcHex(erwartet));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(platine.flash().data()), erwartet.size()), erwartet);
+        }
     }
 
     // The port folder's boards are listed and asked; auto flashes only those

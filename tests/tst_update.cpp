@@ -41,8 +41,14 @@ struct Update : Pruefstand
         static quint32 dateinummer = 0;
         const QByteArray inhalt = muster(bytes, ++dateinummer);
         bild = aufSeitenGefuellt(inhalt);
-        QFile datei(ordner.filePath(QStringLiteral("bild %1.dwq").arg(dateinummer)));
-        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == bytes);
+        klicke(inhalt, QStringLiteral("bild %1.dwq").arg(dateinummer));
+    }
+
+    // A file `name` of these bytes, and a click on Upload.
+    void klicke(const QByteArray &inhalt, const QString &name)
+    {
+        QFile datei(ordner.filePath(name));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == inhalt.size());
         datei.close();
         dialoge.dateien.push_back(datei.fileName());
         fenster.Upload->click();
@@ -151,6 +157,29 @@ private slots:
         p.zurueck(*neugestartet);
     }
 
+    // An ELF file's loadable bytes go where their physical address says; a
+    // damaged HEX file is refused, naming the line, and nothing is sent.
+    void formatdatei()
+    {
+        const QByteArray roh = muster(8192 + 100, 7);
+        const QByteArray datei = elf("elf32-big", "SECTIONS { .data 0x9000 : AT(0x2000) { *(.data) } }", roh);
+        if (datei.isEmpty())
+            QSKIP("objcopy and ld from GNU binutils are not installed");
+        Update p;
+        auto board = p.board(3);
+        p.fenster.Form_Load();
+        QTRY_COMPARE(p.fenster.Label1->text(), QString("DWQ-Bootloader gefunden !"));
+        p.klicke(datei, "fw.elf");
+        QTRY_COMPARE(p.fenster.Label3->text(), QString("Update erfolgreich ausgeführt !"));
+        QCOMPARE(flash(*board), (QByteArray(0x2000, '\xFF') + roh).leftJustified(15 * 8192, '\xFF'));
+
+        const QByteArray bisher = empfangen(*board);
+        p.klicke(":0100000041BE\n:0100010042BD\n:00000001FF\n", "kaputt.hex");
+        QCOMPARE(p.dialoge.boxen, QStringList{"KVXLoader: Die Datei wurde nicht gelesen !"});
+        QCOMPARE(p.dialoge.erlaeuterungen, QStringList{"Zeile 2: Prüfsumme falsch."});
+        QTest::qWait(100);
+        QCOMPARE(empfangen(*board), bisher);
+    }
 };
 
 QTEST_MAIN(TestUpdate)

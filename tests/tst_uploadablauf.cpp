@@ -6,6 +6,7 @@
 #include "testdialoge.h"
 #include "core/texte.h"
 #include "update/crc32.h"
+#include "update/dateiinhalt.h"
 #include "update/updatedatei.h"
 #include "update/uploadablauf.h"
 #include "update/uploadanzeige.h"
@@ -144,6 +145,81 @@ private slots:
         QCOMPARE(t->datei.crcwert, crcString(bild));
         if (ergebnis == 0)
             QCOMPARE(t->anzeige.seitenzahl, bild.size() / 8192);
+    }
+
+    // Intel HEX, S-records and ELF from binutils and written by hand: the
+    // image from address 0 they hold, gaps 0xFF; or the refusal with its
+    // reason, the image loaded before staying. What only looks a little like
+    // a record is a raw file.
+    void formate_data()
+    {
+        QTest::addColumn<QByteArray>("datei");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("grund");
+        QTest::addColumn<QByteArray>("bild");
+        const QByteArray r = muster(40000);
+        const auto ab = [](int adresse, const QByteArray &bytes) { return QByteArray(adresse, '\xFF') + bytes; };
+        const auto geladen = [](const char *name, const QByteArray &datei, const QByteArray &bild) {
+            QTest::newRow(name) << datei << QString() << QString() << bild;
+        };
+        const auto abgelehnt = [](const char *name, const QByteArray &datei, const QString &grund) {
+            QTest::newRow(name) << datei << "Die Datei wurde nicht gelesen !" << grund << QByteArray();
+        };
+        geladen("ihex", objcopy({"-O", "ihex"}, r.left(300)), r.left(300));
+        geladen("ihex past 64 KiB (02), start (03), LF",
+                objcopy({"-O", "ihex", "--change-addresses", "0x8000", "--set-start", "0x1234"}, r).replace("\r\n", "\n"),
+                ab(0x8000, r));
+        geladen("ihex: last byte of page 15 (04)", ":020000040001F9\n:01DFFF0041E0\n:00000001FF\n", ab(0x1DFFF, "A"));
+        geladen("ihex: the same byte twice", ":0100000041BE\n:0100000041BE\n:00000001FF\n", "A");
+        geladen("srec S1 and S9", objcopy({"-O", "srec", "--change-addresses", "0x100"}, r.left(300)), ab(0x100, r.left(300)));
+        geladen("srec S2 and S8", objcopy({"-O", "srec", "--change-addresses", "0x10000"}, r.left(5000)),
+                ab(0x10000, r.left(5000)));
+        geladen("srec S3 and S7", objcopy({"-O", "srec", "--srec-forceS3"}, r.left(300)), r.left(300));
+        geladen("elf32-little, loaded apart from where it runs",
+                elf("elf32-little", "SECTIONS { .data 0x9000 : AT(0x2000) { *(.data) } }", r.left(3000)),
+                ab(0x2000, r.left(3000)));
+        geladen("elf64-big, memory beyond the file bytes",
+                elf("elf64-big", "PHDRS { d PT_LOAD; } SECTIONS { .data 0x100 : { *(.data) } :d .bss : { . += 9; } :d }",
+                    r.left(3000)),
+                ab(0x100, r.left(3000)));
+        geladen("raw: a colon and text", ":0100000041BE is no record\n", ":0100000041BE is no record\n");
+        QTest::newRow("ihex: beyond page 15") << QByteArray(":020000040001F9\n:01E0000041DE\n:00000001FF\n")
+                                              << "Filesize too big !\r\nLen is  122881 Bytes"
+                                              << "Höchste Adresse: 0x0001E000" << QByteArray();
+        abgelehnt("ihex: bad checksum", ":0100000041BE\n:0100010042BD\n:00000001FF\n", "Zeile 2: Prüfsumme falsch.");
+        abgelehnt("ihex: other bytes at an address", ":0100000041BE\r\n:0100000042BD\r\n:00000001FF\r\n",
+                  "Zeile 2: Adresse 0x00000000 ist schon mit anderen Bytes belegt.");
+        abgelehnt("ihex: cut off", ":0100000041BE\n\n:0100010042", "Zeile 3: Datensatz unvollständig.");
+        abgelehnt("ihex: two files in one", ":0100000041BE\n:00000001FF\n:0100010042BC\n:00000001FF\n",
+                  "Zeile 3: Datensatz nach dem Schlussdatensatz.");
+        abgelehnt("ihex: no end record", ":0100000041BE\n", "Der Schlussdatensatz fehlt: die Datei ist unvollständig.");
+        abgelehnt("srec: bad checksum", "S104000041BB\n", "Zeile 1: Prüfsumme falsch.");
+        abgelehnt("srec: record count", "S104000041BA\nS5030002FA\n", "Zeile 2: Die Zahl der Datensätze stimmt nicht.");
+        abgelehnt("elf: no program headers", objcopy({"-O", "elf32-little"}, r.left(300)),
+                  "Die Datei enthält keine Bytes für den Flash.");
+        abgelehnt("elf: segment beyond the file end",
+                  elf("elf32-big", "SECTIONS { .data 0 : { *(.data) } }", r.left(300)).left(0x60),
+                  "Segment 0: reicht über das Dateiende hinaus.");
+        abgelehnt("elf: header cut off", QByteArray("\x7F" "ELF\x01\x02\x01", 7),
+                  "Der ELF-Kopf ist unvollständig oder fehlerhaft.");
+    }
+
+    void formate()
+    {
+        QFETCH(QByteArray, datei);
+        QFETCH(QString, box);
+        QFETCH(QString, grund);
+        QFETCH(QByteArray, bild);
+        if (datei.isEmpty())
+            QSKIP("objcopy and ld from GNU binutils are not installed");
+        QCOMPARE(t->datei.aufbereiten({muster(8193), 8193, {}}, "vorher"), qint16(0));
+        const qint16 ergebnis = t->datei.aufbereiten({datei, datei.size(), {}}, "datei");
+        QCOMPARE(ergebnis, qint16(box.isEmpty() ? 0 : box.startsWith("Filesize") ? 1 : 2));
+        QCOMPARE(t->dialoge.boxen, box.isEmpty() ? QStringList() : QStringList{"KVXLoader: " + box});
+        QCOMPARE(t->dialoge.erlaeuterungen, grund.isEmpty() ? QStringList() : QStringList{grund});
+        const QByteArray erwartet = aufSeitenGefuellt(box.isEmpty() ? bild : muster(8193));
+        QCOMPARE(t->datei.dateipuffer, erwartet);
+        QCOMPARE(t->datei.crcwert, crcString(erwartet));
     }
 
     // Every operation on the port, in order, for an image of one page.

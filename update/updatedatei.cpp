@@ -14,7 +14,7 @@ constexpr char fuellbyte = '\xFF';
 
 qint64 seitenFuer(qint64 bytes)
 {
-    return (bytes + Updatedatei::seitengroesse - 1) / Updatedatei::seitengroesse;
+    return bytes / Updatedatei::seitengroesse + (bytes % Updatedatei::seitengroesse != 0);
 }
 
 } // namespace
@@ -50,19 +50,24 @@ qint16 Updatedatei::aufbereiten(const Dateiinhalt &inhalt, const QString &pfad)
     if (inhalt.groesse == 0)
         return ablehnen(leer, Texte::dateiLeer());
 
-    // Too large is known from the size alone.
-    const qint64 seiten = seitenFuer(inhalt.groesse);
-    if (seiten > hoechsteSeitenzahl) {
-        m_anzeige.setSeitenzahl(static_cast<int>(seiten));
-        return ablehnen(zuGross, Texte::dateiZuGross(inhalt.groesse));
-    }
+    const Firmwareabbild::Format format = alsRohdaten ? Firmwareabbild::roh : Firmwareabbild::erkennen(inhalt.bytes);
+    // A raw file too large is known from its size alone, read or not.
+    if (format == Firmwareabbild::roh && seitenFuer(inhalt.groesse) > hoechsteSeitenzahl)
+        return zuGrossAblehnen(quint64(inhalt.groesse) - 1);
+    const Firmwareabbild abbild = Firmwareabbild::lesen(inhalt.bytes, format, flashgroesse);
+    if (!abbild.fehler.isEmpty())
+        return ablehnen(nichtGelesen, Texte::dateiNichtGelesen(), abbild.fehler);
+    if (abbild.letzteAdresse >= flashgroesse)
+        return zuGrossAblehnen(abbild.letzteAdresse, Texte::hoechsteAdresse(abbild.letzteAdresse));
 
     // The odd-length byte and the page padding together: the fewest 0xFF
     // bytes that make whole pages.
-    QByteArray gepolstert = inhalt.bytes;
-    gepolstert.append(static_cast<qsizetype>(seiten * seitengroesse - inhalt.groesse), fuellbyte);
+    QByteArray gepolstert = abbild.bytes;
+    const qint64 groesse = gepolstert.size();
+    gepolstert.append(static_cast<qsizetype>(seitenFuer(groesse) * seitengroesse - groesse), fuellbyte);
     bildUebernehmen(gepolstert);
-    dateigroesse = static_cast<qint32>(inhalt.groesse);
+    dateigroesse = static_cast<qint32>(groesse);
+    angaben = abbild;
     m_anzeige.setSeitenzahl(seitenzahl());
     return geladen;
 }
@@ -72,6 +77,15 @@ void Updatedatei::bildUebernehmen(const QByteArray &gepolstert)
     dateipuffer = gepolstert;
     dateigroesse = pufferlaenge = static_cast<qint32>(dateipuffer.size());
     crcwert = m_crc.crc32(dateipuffer);
+}
+
+// The message names the bytes from address 0 up to the highest one, as many
+// as a raw file would need; the progress bar shows their pages.
+qint16 Updatedatei::zuGrossAblehnen(quint64 letzteAdresse, const QString &erlaeuterung)
+{
+    const qint64 bytes = qint64(qMin(letzteAdresse, quint64(std::numeric_limits<qint64>::max() - 1)) + 1);
+    m_anzeige.setSeitenzahl(int(qMin<qint64>(seitenFuer(bytes), std::numeric_limits<int>::max())));
+    return ablehnen(zuGross, Texte::dateiZuGross(bytes), erlaeuterung);
 }
 
 qint16 Updatedatei::ablehnen(Ergebnis ergebnis, const QString &meldung, const QString &erlaeuterung)
