@@ -22,7 +22,8 @@ QString kopf(const Portangabe &port)
         return QString();
     if (port.seriennummer.isEmpty())
         return port.bezeichnung() + QStringLiteral(": ");
-    return QStringLiteral("%1, Seriennummer %2: ").arg(port.bezeichnung(), port.seriennummer);
+    return port.bezeichnung() + QStringLiteral(", ") + Meldungen::usbSeriennummer(port.seriennummer)
+         + QStringLiteral(": ");
 }
 
 QString sekunden(double s)
@@ -50,10 +51,10 @@ QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
     else if (e.seiten > 0)
         zeile += Meldungen::seiten(e.seiten) + QStringLiteral(", ");
     if (!e.seriennummern.isEmpty())
-        zeile += QStringLiteral("SN %1, ").arg(e.seriennummern.last().first);
+        zeile += Meldungen::sn(e.seriennummern.last().first) + QStringLiteral(", ");
     zeile += QStringLiteral("%1 s").arg(sekunden(e.sekunden));
     if (e.versuche > 1)
-        zeile += QStringLiteral(", %1 Versuche").arg(e.versuche);
+        zeile += QStringLiteral(", ") + Meldungen::versuche(e.versuche);
     return zeile + QLatin1Char(')');
 }
 
@@ -199,9 +200,8 @@ QString Bericht::liveZeile(const Platine *platine) const
         + QStringLiteral("  %1 %").arg(100 * fertigeSeiten / seiten);
     if (fertigeSeiten > 0) {
         const double bytesJeSekunde = fertigeSeiten * seitenbytes / sekunden;
-        zeile += QStringLiteral("  %1 kB/s  noch %2 s")
-                     .arg(bytesJeSekunde / 1000, 0, 'f', 1)
-                     .arg(qRound((seiten - fertigeSeiten) * seitenbytes / bytesJeSekunde));
+        zeile += QStringLiteral("  ") + Meldungen::tempo(bytesJeSekunde / 1000,
+                                                         qRound((seiten - fertigeSeiten) * seitenbytes / bytesJeSekunde));
     }
     return zeile;
 }

@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
         return aufruffehler;
     const std::optional<Optionen> optionen = optionenLesen(QCoreApplication::arguments(), fehler);
     if (!optionen) {
-        fehlermeldung(fehler + QStringLiteral("\nHilfe: kvxflash --help"));
+        fehlermeldung(fehler + QLatin1Char('\n') + Meldungen::hilfeZeigen());
         return aufruffehler;
     }
 

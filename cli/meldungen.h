@@ -47,6 +47,24 @@ inline QString watchPorts(const QString &ports)
 {
     return QCoreApplication::translate("Meldungen", "Ports: %1").arg(ports);
 }
+inline QString versuche(int anzahl)
+{
+    return QCoreApplication::translate("Meldungen", "%1 Versuche").arg(anzahl);
+}
+inline QString sn(quint64 nummer)
+{
+    return QCoreApplication::translate("Meldungen", "SN %1").arg(nummer);
+}
+// "11.2 kB/s  noch 10 s" in the live display
+inline QString tempo(double kilobytesJeSekunde, int sekundenNoch)
+{
+    return QCoreApplication::translate("Meldungen", "%1 kB/s  noch %2 s")
+        .arg(kilobytesJeSekunde, 0, 'f', 1).arg(sekundenNoch);
+}
+inline QString hilfeZeigen()
+{
+    return QCoreApplication::translate("Meldungen", "Hilfe: kvxflash --help");
+}
 inline QString usbSeriennummer(const QString &seriennummer)
 {
     return QCoreApplication::translate("Meldungen", "Seriennummer %1").arg(seriennummer);

@@ -1,35 +1,38 @@
 #include "cli/optionen.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QSet>
 
 namespace {
 
-const char *const beschreibung =
+const char *const beschreibung = QT_TRANSLATE_NOOP("Optionen",
     "Schreibt ein Firmware-Update über den DWQ-Bootloader in eine oder mehrere\n"
     "KVX-Platinen, auf mehreren Ports gleichzeitig.\n"
     "\n"
-    "  kvxflash [-p PORT]... [-t SEK] [-r N] [--json] [-q] DATEI\n"
+    "  kvxflash [-p PORT]... [-t SEK] [-r N] [--sn ...] [--json] [-q] DATEI\n"
     "  kvxflash --list [--probe] [--json]\n"
     "  kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]\n"
-    "           [--log DATEI] [-t SEK] [-r N] [--json] DATEI\n"
+    "           [--log DATEI] [--sn ...] [-t SEK] [-r N] [--json] DATEI\n"
     "  kvxflash --info [--raw] [--json] DATEI\n"
     "\n"
     "PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux\n"
     "COM n = /dev/ttyUSB<n-1>, mit KVXLOADER_PORT_DIR die Datei COM<n> dort),\n"
     "COMn, ein Gerätepfad oder auto (jeder USB-Seriell-Port, an dem ein\n"
-    "DWQ-Bootloader antwortet).\n"
+    "DWQ-Bootloader antwortet). Ohne -p wird die eine Platine geflasht, deren\n"
+    "Bootloader antwortet.\n"
     "\n"
     "Exit-Status: 0 alle Platinen erfolgreich, 1 Aufruffehler, 2 Datei abgelehnt,\n"
     "3 Bootloader nicht gefunden, 4 Portproblem, 5 Zeitüberschreitung,\n"
-    "6 falsche Antwort oder CRC verschieden, 130 abgebrochen. Bei mehreren\n"
-    "Platinen zählt die erste fehlgeschlagene in der Reihenfolge der Ports.\n"
+    "6 falsche Antwort oder CRC verschieden, 7 Protokoll oder Ausgabe nicht\n"
+    "geschrieben, 130 abgebrochen. Bei mehreren Platinen zählt die erste\n"
+    "fehlgeschlagene in der Reihenfolge der Ports.\n"
     "\n"
     "Intel HEX, S-Record und ELF werden am Inhalt erkannt und ab Adresse 0 in\n"
     "das Abbild gelegt, Lücken mit 0xFF gefüllt; jede andere Datei wird Byte\n"
     "für Byte gesendet.\n"
     "\n"
-    "--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.";
+    "--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.");
 
 bool usbKennungLesen(const QString &text, Optionen &optionen)
 {
@@ -63,38 +66,52 @@ QString gewuenschteSprache(const QStringList &argumente)
 std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &fehler)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(beschreibung));
+    parser.setApplicationDescription(Optionen::tr(beschreibung));
     const QCommandLineOption hilfe = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption port({"p", "port"}, "Port der Platine; mehrfach für mehrere Platinen (Vorgabe 3).", "PORT");
+    const QString datei = Optionen::tr("DATEI");
+    const QCommandLineOption port({"p", "port"}, Optionen::tr("Port der Platine; mehrfach für mehrere Platinen "
+                                                              "(Vorgabe: die eine, die antwortet)."), "PORT");
     const QCommandLineOption zeitlimit({"t", "timeout"},
-                                       "Längste Wartezeit auf eine Antwort der Platine in Sekunden (Vorgabe 5; "
-                                       "für eine Seite kommen 0,71 s Leitungszeit hinzu).", "SEK", "5");
+                                       Optionen::tr("Längste Wartezeit auf eine Antwort der Platine in Sekunden "
+                                                    "(Vorgabe 5; für eine Seite kommen 0,71 s Leitungszeit hinzu)."),
+                                       Optionen::tr("SEK"), "5");
     const QCommandLineOption wiederholungen({"r", "retries"},
-                                            "Nach einem Fehler (außer einer abgelehnten Datei) die Platine bis zu N-mal "
-                                            "neu beginnen (Vorgabe 0).", "N", "0");
-    const QCommandLineOption json("json", "Je Platine ein JSON-Objekt in einer Zeile, wenn sie fertig ist.");
-    const QCommandLineOption leise({"q", "quiet"}, "Nur die Schlusszeile jeder Platine.");
-    const QCommandLineOption liste("list", "Serielle Ports auflisten.");
-    const QCommandLineOption pruefen("probe", "Mit --list: an jedem Port nach dem DWQ-Bootloader fragen.");
-    const QCommandLineOption beobachten("watch", "Jede angesteckte Platine einmal flashen, bis Strg+C.");
-    const QCommandLineOption usb("usb", "Mit --watch: nur USB-Ports mit dieser Kennung (hex).", "VID:PID");
-    const QCommandLineOption seriennummer("serial", "Mit --watch: nur USB-Ports mit dieser Seriennummer.", "SN");
-    const QCommandLineOption protokoll("log", "Mit --watch: je Platine eine Zeile an DATEI anhängen.", "DATEI");
-    const QCommandLineOption snFeld("sn", "Je Platine eine eigene Seriennummer ins Abbild schreiben: GRÖSSE Bytes "
-                                          "(1 bis 16) ab ADRESSE, FORM le (Vorgabe), be oder ascii.",
-                                    "ADRESSE:GRÖSSE[:FORM]");
-    const QCommandLineOption snZaehler("sn-counter", "Mit --sn: die Datei mit der nächsten Seriennummer.", "DATEI");
-    const QCommandLineOption snErste("sn-first", "Mit --sn: die erste Seriennummer, wenn der Zähler nicht weiter ist "
-                                                 "(Vorgabe 1).", "N");
-    const QCommandLineOption sprache("lang", "Sprache der Ausgabe: de oder en (Vorgabe: KVXLOADER_LANG, sonst die "
-                                             "des Systems).", "SPRACHE");
-    const QCommandLineOption roh("raw", "Die Datei unverändert senden, auch Intel HEX, S-Record oder ELF.");
-    const QCommandLineOption info("info", "Format, Adressen, Seiten, CRC-32 und SHA-256 der Datei zeigen, "
-                                          "ohne einen Port zu berühren.");
+                                            Optionen::tr("Nach einem Fehler (außer einer abgelehnten Datei) die "
+                                                         "Platine bis zu N-mal neu beginnen (Vorgabe 0)."),
+                                            "N", "0");
+    const QCommandLineOption json("json", Optionen::tr("Je Platine ein JSON-Objekt in einer Zeile, wenn sie fertig "
+                                                       "ist."));
+    const QCommandLineOption leise({"q", "quiet"}, Optionen::tr("Nur die Schlusszeile jeder Platine."));
+    const QCommandLineOption liste("list", Optionen::tr("Serielle Ports auflisten."));
+    const QCommandLineOption pruefen("probe", Optionen::tr("Mit --list: an jedem Port nach dem DWQ-Bootloader "
+                                                           "fragen."));
+    const QCommandLineOption beobachten("watch", Optionen::tr("Jede angesteckte Platine einmal flashen, bis "
+                                                              "Strg+C."));
+    const QCommandLineOption usb("usb", Optionen::tr("Mit --watch: nur USB-Ports mit dieser Kennung (hex)."),
+                                 "VID:PID");
+    const QCommandLineOption seriennummer("serial", Optionen::tr("Mit --watch: nur USB-Ports mit dieser "
+                                                                 "Seriennummer."), "SN");
+    const QCommandLineOption protokoll("log", Optionen::tr("Mit --watch: je Platine eine Zeile an DATEI anhängen."),
+                                       datei);
+    const QCommandLineOption snFeld("sn", Optionen::tr("Je Platine eine eigene Seriennummer ins Abbild schreiben: "
+                                                       "GRÖSSE Bytes (1 bis 16) ab ADRESSE, FORM le (Vorgabe), be "
+                                                       "oder ascii."),
+                                    Optionen::tr("ADRESSE:GRÖSSE[:FORM]"));
+    const QCommandLineOption snZaehler("sn-counter", Optionen::tr("Mit --sn: die Datei mit der nächsten "
+                                                                  "Seriennummer."), datei);
+    const QCommandLineOption snErste("sn-first", Optionen::tr("Mit --sn: die erste Seriennummer, wenn der Zähler "
+                                                              "nicht weiter ist (Vorgabe 1)."), "N");
+    const QCommandLineOption sprache("lang", Optionen::tr("Sprache der Ausgabe: de oder en (Vorgabe: "
+                                                          "KVXLOADER_LANG, sonst die des Systems)."),
+                                     Optionen::tr("SPRACHE"));
+    const QCommandLineOption roh("raw", Optionen::tr("Die Datei unverändert senden, auch Intel HEX, S-Record oder "
+                                                     "ELF."));
+    const QCommandLineOption info("info", Optionen::tr("Format, Adressen, Seiten, CRC-32 und SHA-256 der Datei "
+                                                       "zeigen, ohne einen Port zu berühren."));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
                        protokoll, snFeld, snZaehler, snErste, sprache, roh, info});
-    parser.addPositionalArgument("DATEI", "Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF).");
+    parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
 
     if (!parser.parse(argumente)) {
         fehler = parser.errorText();
@@ -107,7 +124,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
 
     if (parser.isSet(sprache) && parser.value(sprache) != QStringLiteral("de")
         && parser.value(sprache) != QStringLiteral("en")) {
-        fehler = QStringLiteral("--lang nimmt de oder en: %1").arg(parser.value(sprache));
+        fehler = Optionen::tr("--lang nimmt de oder en: %1").arg(parser.value(sprache));
         return std::nullopt;
     }
     Optionen optionen;
@@ -125,13 +142,13 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     // "0,5" as the help writes it, or "0.5".
     const double sekunden = QString(parser.value(zeitlimit)).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&gueltig);
     if (!gueltig || !(sekunden >= 0.05 && sekunden <= 3600)) {
-        fehler = QStringLiteral("Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
+        fehler = Optionen::tr("Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1").arg(parser.value(zeitlimit));
         return std::nullopt;
     }
     optionen.einstellungen.zeitlimitMs = qRound(sekunden * 1000);
     optionen.einstellungen.wiederholungen = parser.value(wiederholungen).toInt(&gueltig);
     if (!gueltig || optionen.einstellungen.wiederholungen < 0 || optionen.einstellungen.wiederholungen > 1000) {
-        fehler = QStringLiteral("Wiederholungen muss eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
+        fehler = Optionen::tr("Wiederholungen muss eine Zahl von 0 bis 1000 sein: %1").arg(parser.value(wiederholungen));
         return std::nullopt;
     }
     if (parser.isSet(snFeld)) {
@@ -143,21 +160,21 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     if (parser.isSet(snErste))
         optionen.snErste = parser.value(snErste).toULongLong(&gueltig);
     if (parser.isSet(snErste) && !gueltig) {
-        fehler = QStringLiteral("--sn-first muss eine Zahl sein: %1").arg(parser.value(snErste));
+        fehler = Optionen::tr("--sn-first muss eine Zahl sein: %1").arg(parser.value(snErste));
         return std::nullopt;
     }
     // Without a counter a number could be given twice.
     if (optionen.snFeld.has_value() != !optionen.snZaehler.isEmpty()
         || (parser.isSet(snErste) && !optionen.snFeld)) {
-        fehler = QStringLiteral("--sn und --sn-counter gehören zusammen; --sn-first nur mit ihnen.");
+        fehler = Optionen::tr("--sn und --sn-counter gehören zusammen; --sn-first nur mit ihnen.");
         return std::nullopt;
     }
     if (optionen.snFeld && optionen.modus == Optionen::auflisten) {
-        fehler = QStringLiteral("--list nimmt kein --sn.");
+        fehler = Optionen::tr("--list nimmt kein --sn.");
         return std::nullopt;
     }
     if (parser.isSet(usb) && !usbKennungLesen(parser.value(usb), optionen)) {
-        fehler = QStringLiteral("USB-Kennung muss VID:PID in hex sein, z. B. 0403:6001: %1").arg(parser.value(usb));
+        fehler = Optionen::tr("USB-Kennung muss VID:PID in hex sein, z. B. 0403:6001: %1").arg(parser.value(usb));
         return std::nullopt;
     }
 
@@ -167,7 +184,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.nurEine = !parser.isSet(port) && optionen.modus == Optionen::flashen;
     optionen.automatisch = portTexte.contains(QStringLiteral("auto"), Qt::CaseInsensitive);
     if (optionen.automatisch && portTexte.size() > 1) {
-        fehler = QStringLiteral("-p auto steht allein.");
+        fehler = Optionen::tr("-p auto steht allein.");
         return std::nullopt;
     }
     QSet<QString> schonGenannt;
@@ -179,7 +196,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
             return std::nullopt;
         // The same device named twice, perhaps once by number and once by path.
         if (schonGenannt.contains(angabe->schluessel())) {
-            fehler = QStringLiteral("Port doppelt angegeben: %1").arg(text);
+            fehler = Optionen::tr("Port doppelt angegeben: %1").arg(text);
             return std::nullopt;
         }
         schonGenannt.insert(angabe->schluessel());
@@ -189,23 +206,23 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     const QStringList dateien = parser.positionalArguments();
     if (optionen.modus == Optionen::auflisten) {
         if (!dateien.isEmpty()) {
-            fehler = QStringLiteral("--list nimmt keine Datei.");
+            fehler = Optionen::tr("--list nimmt keine Datei.");
             return std::nullopt;
         }
     } else if (dateien.size() != 1) {
-        fehler = dateien.isEmpty() ? QStringLiteral("Keine Update-Datei angegeben.")
-                                   : QStringLiteral("Nur eine Update-Datei angeben.");
+        fehler = dateien.isEmpty() ? Optionen::tr("Keine Update-Datei angegeben.")
+                                   : Optionen::tr("Nur eine Update-Datei angeben.");
         return std::nullopt;
     } else {
         optionen.bildpfad = dateien.first();
     }
     if (optionen.pruefen && optionen.modus != Optionen::auflisten) {
-        fehler = QStringLiteral("--probe gehört zu --list.");
+        fehler = Optionen::tr("--probe gehört zu --list.");
         return std::nullopt;
     }
     if ((parser.isSet(usb) || parser.isSet(seriennummer) || parser.isSet(protokoll))
         && optionen.modus != Optionen::beobachten) {
-        fehler = QStringLiteral("--usb, --serial und --log gehören zu --watch.");
+        fehler = Optionen::tr("--usb, --serial und --log gehören zu --watch.");
         return std::nullopt;
     }
     return optionen;

@@ -4,6 +4,7 @@
 #include "cli/portangabe.h"
 #include "cli/seriennummernfeld.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringList>
 
@@ -12,6 +13,9 @@
 // What the command line asks for.
 struct Optionen
 {
+    Q_DECLARE_TR_FUNCTIONS(Optionen)
+
+public:
     enum Modus { flashen, auflisten, beobachten, untersuchen };
 
     Modus modus = flashen;

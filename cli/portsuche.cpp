@@ -3,6 +3,7 @@
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/flashlauf.h"
+#include "cli/meldungen.h"
 #include "cli/optionen.h"
 #include "serial/portliste.h"
 
@@ -47,7 +48,7 @@ QString alsZeile(const VorhandenerPort &port)
     if (port.vid && port.pid)
         angaben << QStringLiteral("USB %1:%2").arg(hex4(*port.vid), hex4(*port.pid));
     if (!port.seriennummer.isEmpty())
-        angaben << QStringLiteral("Seriennummer ") + port.seriennummer;
+        angaben << Meldungen::usbSeriennummer(port.seriennummer);
     QString zeile = port.comNummer > 0 ? QStringLiteral("COM %1 = %2").arg(port.comNummer).arg(port.geraet) : port.geraet;
     if (!angaben.isEmpty())
         zeile += QStringLiteral(" (%1)").arg(angaben.join(QStringLiteral(", ")));

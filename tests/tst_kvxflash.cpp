@@ -214,6 +214,15 @@ private slots:
                                                << "Versucht: %2/fifo – ist keine normale Datei.";
         QTest::newRow("log a FIFO") << QStringList{"--watch", "--log", ordner.filePath("fifo"), gut} << 7
                                     << "kvxflash: Das Protokoll %2/fifo lässt sich nicht schreiben: ist keine normale Datei.";
+        // The language: --lang, else the locale; German for C.
+        const QString ohneDatei = " -p 5 " + ordner.filePath("fehlt.dwq");
+        QTest::newRow("--lang en") << QStringList{"--lang", "en", "-p", "5", ordner.filePath("fehlt.dwq")} << 2
+                                   << "COM5 (%1/COM5): The file was not read! Tried: %2/fehlt.dwq – not present.";
+        QTest::newRow("LANG=en_US.UTF-8")
+            << QStringList{"bash", "-c", "exec env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=en_US.UTF-8 \"$0\"" + ohneDatei}
+            << 2 << "The file was not read! Tried:";
+        QTest::newRow("LANG=C") << QStringList{"bash", "-c", "exec env -u LC_ALL -u LC_MESSAGES LANG=C \"$0\"" + ohneDatei}
+                                << 2 << "Die Datei wurde nicht gelesen ! Versucht:";
         QTest::newRow("name not in the system's encoding")
             << QStringList{"bash", "-c", "exec \"$0\" -p 5 $'fw-\\xff.dwq'"} << 1
             << "Argument in der Zeichenkodierung des Systems ungültig: fw-\uFFFD.dwq";

@@ -18,6 +18,400 @@
     </message>
 </context>
 <context>
+    <name>Meldungen</name>
+    <message>
+        <location filename="../cli/meldungen.h" line="+12"/>
+        <source>Die Standardausgabe lässt sich nicht schreiben: %1</source>
+        <translation>Standard output cannot be written: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Das Protokoll %1 lässt sich nicht schreiben: %2</source>
+        <translation>The log %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Es werden keine weiteren Platinen angenommen; laufende werden fertig.</source>
+        <translation>No further boards are taken; those at work are finished.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Nicht im Protokoll: %1</source>
+        <translation>Not in the log: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>1 Seite</source>
+        <translation>1 page</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 Seiten</source>
+        <translation>%1 pages</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>abgebrochen bei Seite %1 von %2</source>
+        <translation>stopped at page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Abbild %1: %2, CRC-32 %3</source>
+        <translation>Image %1: %2, CRC-32 %3</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Ports: jeder USB-Seriell-Port</source>
+        <translation>Ports: every USB serial port</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ports: jeder USB-Seriell-Port mit %1</source>
+        <translation>Ports: every USB serial port with %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Ports: %1</source>
+        <translation>Ports: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 Versuche</source>
+        <translation>%1 attempts</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>SN %1</source>
+        <translation>SN %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 kB/s  noch %2 s</source>
+        <translation>%1 kB/s  %2 s left</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Hilfe: kvxflash --help</source>
+        <translation>Help: kvxflash --help</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Seriennummer %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Protokoll: %1</source>
+        <translation>Log: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Protokoll: keines (--log DATEI schreibt eines)</source>
+        <translation>Log: none (--log FILE writes one)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Warte auf Platinen … (Strg+C beendet)</source>
+        <translation>Waiting for boards … (Ctrl+C ends)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 erfolgreich, %2 fehlgeschlagen</source>
+        <translation>%1 succeeded, %2 failed</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>, %1 ohne Bootloader</source>
+        <translation>, %1 without bootloader</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, %1 abgebrochen</source>
+        <translation>, %1 aborted</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Mehrere Platinen antworten (%1): mit -p wählen oder -p auto für alle.</source>
+        <translation>Several boards answer (%1): choose one with -p, or use -p auto for all.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Argument in der Zeichenkodierung des Systems ungültig: %1</source>
+        <translation>Argument not valid in the system&apos;s character encoding: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Leere Portangabe bei -p.</source>
+        <translation>Empty port given with -p.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--sn muss ADRESSE:GRÖSSE[:FORM] sein, GRÖSSE 1 bis 16, FORM le, be oder ascii: %1</source>
+        <translation>--sn must be ADDRESS:SIZE[:FORMAT], SIZE 1 to 16, FORMAT le, be or ascii: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Der Zähler %1 wird von einem anderen kvxflash benutzt.</source>
+        <translation>The counter %1 is in use by another kvxflash.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Der Zähler %1 lässt sich nicht lesen: %2</source>
+        <translation>The counter %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Der Zähler %1 lässt sich nicht schreiben: %2</source>
+        <translation>The counter %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Die Seriennummer %1 passt nicht in %2 Bytes.</source>
+        <translation>The serial number %1 does not fit into %2 bytes.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Das Feld für die Seriennummer liegt nicht im Abbild (%1 Bytes).</source>
+        <translation>The serial number field lies outside the image (%1 bytes).</translation>
+    </message>
+</context>
+<context>
+    <name>Optionen</name>
+    <message>
+        <location filename="../cli/optionen.cpp" line="+9"/>
+        <source>Schreibt ein Firmware-Update über den DWQ-Bootloader in eine oder mehrere
+KVX-Platinen, auf mehreren Ports gleichzeitig.
+
+  kvxflash [-p PORT]... [-t SEK] [-r N] [--sn ...] [--json] [-q] DATEI
+  kvxflash --list [--probe] [--json]
+  kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
+           [--log DATEI] [--sn ...] [-t SEK] [-r N] [--json] DATEI
+  kvxflash --info [--raw] [--json] DATEI
+
+PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux
+COM n = /dev/ttyUSB&lt;n-1&gt;, mit KVXLOADER_PORT_DIR die Datei COM&lt;n&gt; dort),
+COMn, ein Gerätepfad oder auto (jeder USB-Seriell-Port, an dem ein
+DWQ-Bootloader antwortet). Ohne -p wird die eine Platine geflasht, deren
+Bootloader antwortet.
+
+Exit-Status: 0 alle Platinen erfolgreich, 1 Aufruffehler, 2 Datei abgelehnt,
+3 Bootloader nicht gefunden, 4 Portproblem, 5 Zeitüberschreitung,
+6 falsche Antwort oder CRC verschieden, 7 Protokoll oder Ausgabe nicht
+geschrieben, 130 abgebrochen. Bei mehreren Platinen zählt die erste
+fehlgeschlagene in der Reihenfolge der Ports.
+
+Intel HEX, S-Record und ELF werden am Inhalt erkannt und ab Adresse 0 in
+das Abbild gelegt, Lücken mit 0xFF gefüllt; jede andere Datei wird Byte
+für Byte gesendet.
+
+--watch flasht jede Platine, die angesteckt wird, einmal, bis Strg+C.</source>
+        <translation>Writes a firmware update through the DWQ bootloader into one or more
+KVX boards, on several ports at once.
+
+  kvxflash [-p PORT]... [-t SEC] [-r N] [--sn ...] [--json] [-q] FILE
+  kvxflash --list [--probe] [--json]
+  kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
+           [--log FILE] [--sn ...] [-t SEC] [-r N] [--json] FILE
+  kvxflash --info [--raw] [--json] FILE
+
+PORT is a COM number 1 to 20 as in KVXLoader&apos;s window (on Linux
+COM n = /dev/ttyUSB&lt;n-1&gt;, with KVXLOADER_PORT_DIR the file COM&lt;n&gt; there),
+COMn, a device path, or auto (every USB serial port where a DWQ bootloader
+answers). Without -p the one board whose bootloader answers is flashed.
+
+Exit status: 0 all boards succeeded, 1 usage error, 2 file refused,
+3 bootloader not found, 4 port problem, 5 time-out, 6 wrong answer or CRC
+differs, 7 record or output not written, 130 interrupted. With several
+boards the first failed one in the order of the ports decides.
+
+Intel HEX, S-record and ELF are recognised by their content and laid into
+the image from address 0, gaps filled with 0xFF; any other file is sent
+byte for byte.
+
+--watch flashes every board that is plugged in once, until Ctrl+C.</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>DATEI</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Port der Platine; mehrfach für mehrere Platinen (Vorgabe: die eine, die antwortet).</source>
+        <translation>Port of the board; repeat for several boards (default: the one board that answers).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Längste Wartezeit auf eine Antwort der Platine in Sekunden (Vorgabe 5; für eine Seite kommen 0,71 s Leitungszeit hinzu).</source>
+        <translation>Longest wait for an answer of the board, in seconds (default 5; a page adds 0.71 s on the line).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>SEK</source>
+        <translation>SEC</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nach einem Fehler (außer einer abgelehnten Datei) die Platine bis zu N-mal neu beginnen (Vorgabe 0).</source>
+        <translation>After a failure (other than a refused file) start the board again, up to N times (default 0).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Je Platine ein JSON-Objekt in einer Zeile, wenn sie fertig ist.</source>
+        <translation>One JSON object on one line per board, when it is done.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nur die Schlusszeile jeder Platine.</source>
+        <translation>Only each board&apos;s final line.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Serielle Ports auflisten.</source>
+        <translation>List the serial ports.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mit --list: an jedem Port nach dem DWQ-Bootloader fragen.</source>
+        <translation>With --list: ask every port for the DWQ bootloader.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Jede angesteckte Platine einmal flashen, bis Strg+C.</source>
+        <translation>Flash every board plugged in once, until Ctrl+C.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mit --watch: nur USB-Ports mit dieser Kennung (hex).</source>
+        <translation>With --watch: only USB ports with this ID (hex).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mit --watch: nur USB-Ports mit dieser Seriennummer.</source>
+        <translation>With --watch: only USB ports with this serial number.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mit --watch: je Platine eine Zeile an DATEI anhängen.</source>
+        <translation>With --watch: append one line per board to FILE.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Je Platine eine eigene Seriennummer ins Abbild schreiben: GRÖSSE Bytes (1 bis 16) ab ADRESSE, FORM le (Vorgabe), be oder ascii.</source>
+        <translation>Write a serial number of its own into each board&apos;s image: SIZE bytes (1 to 16) at ADDRESS, FORMAT le (default), be or ascii.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ADRESSE:GRÖSSE[:FORM]</source>
+        <translation>ADDRESS:SIZE[:FORMAT]</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mit --sn: die Datei mit der nächsten Seriennummer.</source>
+        <translation>With --sn: the file that holds the next serial number.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mit --sn: die erste Seriennummer, wenn der Zähler nicht weiter ist (Vorgabe 1).</source>
+        <translation>With --sn: the first serial number, unless the counter is further (default 1).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sprache der Ausgabe: de oder en (Vorgabe: KVXLOADER_LANG, sonst die des Systems).</source>
+        <translation>Language of the output: de or en (default: KVXLOADER_LANG, else the system&apos;s).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>SPRACHE</source>
+        <translation>LANGUAGE</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Die Datei unverändert senden, auch Intel HEX, S-Record oder ELF.</source>
+        <translation>Send the file as it is, even Intel HEX, S-record or ELF.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Format, Adressen, Seiten, CRC-32 und SHA-256 der Datei zeigen, ohne einen Port zu berühren.</source>
+        <translation>Show the file&apos;s format, addresses, pages, CRC-32 and SHA-256, touching no port.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF).</source>
+        <translation>The update file (*.dwq, Intel HEX, S-record, ELF).</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>--lang nimmt de oder en: %1</source>
+        <translation>--lang takes de or en: %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1</source>
+        <translation>The time limit must lie between 0.05 and 3600 seconds: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Wiederholungen muss eine Zahl von 0 bis 1000 sein: %1</source>
+        <translation>Retries must be a number from 0 to 1000: %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>--sn-first muss eine Zahl sein: %1</source>
+        <translation>--sn-first must be a number: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>--sn und --sn-counter gehören zusammen; --sn-first nur mit ihnen.</source>
+        <translation>--sn and --sn-counter go together; --sn-first only with them.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--list nimmt kein --sn.</source>
+        <translation>--list takes no --sn.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>USB-Kennung muss VID:PID in hex sein, z. B. 0403:6001: %1</source>
+        <translation>The USB ID must be VID:PID in hex, e.g. 0403:6001: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>-p auto steht allein.</source>
+        <translation>-p auto stands alone.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Port doppelt angegeben: %1</source>
+        <translation>Port given twice: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>--list nimmt keine Datei.</source>
+        <translation>--list takes no file.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Keine Update-Datei angegeben.</source>
+        <translation>No update file given.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nur eine Update-Datei angeben.</source>
+        <translation>Give only one update file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>--probe gehört zu --list.</source>
+        <translation>--probe belongs to --list.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>--usb, --serial und --log gehören zu --watch.</source>
+        <translation>--usb, --serial and --log belong to --watch.</translation>
+    </message>
+</context>
+<context>
     <name>Texte</name>
     <message>
         <location filename="../core/texte.h" line="+13"/>
@@ -150,6 +544,71 @@ It has %1 bytes; at most 122880 fit.</translation>
         <translation>DWQ files (*.dwq)|*.dwq|All files (*.*)|*.*</translation>
     </message>
     <message>
+        <location line="+11"/>
+        <source>Zeile %1</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Segment %1</source>
+        <translation>Segment %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: kein gültiger Datensatz.</source>
+        <translation>%1: not a valid record.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: Datensatz unvollständig.</source>
+        <translation>%1: record incomplete.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: Prüfsumme falsch.</source>
+        <translation>%1: wrong checksum.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: Adresse %2 ist schon mit anderen Bytes belegt.</source>
+        <translation>%1: address %2 already holds other bytes.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1: Datensatz nach dem Schlussdatensatz.</source>
+        <translation>%1: record after the end record.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Der Schlussdatensatz fehlt: die Datei ist unvollständig.</source>
+        <translation>The end record is missing: the file is incomplete.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: Die Zahl der Datensätze stimmt nicht.</source>
+        <translation>%1: the record count does not match.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Der ELF-Kopf ist unvollständig oder fehlerhaft.</source>
+        <translation>The ELF header is incomplete or damaged.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1: reicht über das Dateiende hinaus.</source>
+        <translation>%1: reaches beyond the end of the file.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Die Datei enthält keine Bytes für den Flash.</source>
+        <translation>The file holds no bytes for the flash.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Höchste Adresse: %1</source>
+        <translation>Highest address: %1</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <source>Hochladen...</source>
         <translation>Uploading...</translation>
@@ -236,6 +695,28 @@ It has %1 bytes; at most 122880 fit.</translation>
         <source>An keinem Port antwortet ein DWQ-Bootloader !</source>
         <translation>No DWQ bootloader answers on any port!</translation>
     </message>
+    <message>
+        <location line="+5"/>
+        <source>Rohdaten</source>
+        <translation>raw data</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Datei:      %1
+Format:     %2
+Adressen:   %3 bis %4
+Datenbytes: %5
+Seiten:     %6
+CRC-32:     %7
+SHA-256:    %8</source>
+        <translation>File:       %1
+Format:     %2
+Addresses:  %3 to %4
+Data bytes: %5
+Pages:      %6
+CRC-32:     %7
+SHA-256:    %8</translation>
+    </message>
 </context>
 <context>
     <name>kvxboard-sim</name>
@@ -257,6 +738,7 @@ Simuliert den DWQ-Bootloader des KVX-Boards auf einem Pseudoterminal, verlinkt a
   --crc-extra-byte        nach den vier CRC-Bytes noch ein CR senden
   --early-answer K        CR schon nach K Datenbytes jeder Seite antworten
   --silent-from SCHRITT   ab SCHRITT nichts mehr antworten
+  --flood-from SCHRITT    ab SCHRITT ohne Ende &apos;~&apos; senden
   --drop-at SCHRITT       bei SCHRITT die Leitung auflegen, statt zu antworten
   --reconnect-ms N        nach --drop-at nach N ms ein neues Pseudoterminal verlinken
   --noise SEED:ANZAHL[:SPANNE]  ANZAHL Zufallsbytes in den ersten SPANNE Bytes vom Host
@@ -284,6 +766,7 @@ Simulates the KVX-Board&apos;s DWQ bootloader on a pseudo-terminal linked as DIR
   --crc-extra-byte        send a CR after the four CRC bytes
   --early-answer K        answer CR already after K data bytes of each page
   --silent-from STEP      answer nothing from STEP on
+  --flood-from STEP       from STEP on send &apos;~&apos; without end
   --drop-at STEP          hang up the line at STEP instead of answering
   --reconnect-ms N        after --drop-at, link a new pseudo-terminal after N ms
   --noise SEED:COUNT[:SPAN]  COUNT random bytes within the first SPAN bytes from the host
@@ -296,7 +779,7 @@ Steps: S, P, e, A, #1..#15 (n-th page command since P), $.
 </translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+51"/>
         <source>Ungültige Zahl für %1: %2</source>
         <translation>bad number for %1: %2</translation>
     </message>
@@ -316,7 +799,7 @@ Steps: S, P, e, A, #1..#15 (n-th page command since P), $.
         <translation>%1 needs a value</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>Ungültiger Wert für --noise: %1</source>
         <translation>bad --noise value: %1</translation>
     </message>
