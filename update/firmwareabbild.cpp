@@ -258,6 +258,7 @@ public:
             return abgelehnt(Abbildangaben::elf, Texte::elfKopfFehlerhaft());
 
         Ablage ablage(grenze);
+        int ladbare = 0;
         for (quint64 nummer = 0; nummer < eintraege; ++nummer) {
             const qsizetype kopf = qsizetype(tabelle + nummer * eintrag);
             const quint64 versatz = breit ? zahl(kopf + 8, 8) : zahl(kopf + 4, 4);
@@ -265,6 +266,10 @@ public:
             const quint64 dateibytes = breit ? zahl(kopf + 32, 8) : zahl(kopf + 16, 4);
             if (zahl(kopf, 4) != ptLoad || dateibytes == 0)
                 continue;
+            // Firmware has a handful; thousands laid over each other would
+            // only keep the window busy for seconds.
+            if (++ladbare > hoechstensLadbare)
+                return abgelehnt(Abbildangaben::elf, Texte::elfKopfFehlerhaft());
             const QString wo = Texte::segment(int(nummer));
             if (versatz > groesse || dateibytes > groesse - versatz)
                 return abgelehnt(Abbildangaben::elf, Texte::ausserhalbDerDatei(wo));
@@ -276,6 +281,7 @@ public:
 
 private:
     static constexpr quint64 ptLoad = 1;
+    static constexpr int hoechstensLadbare = 1024;
 
     quint64 zahl(qsizetype stelle, int anzahl) const
     {
