@@ -4,15 +4,17 @@
 
 #include <stdexcept>
 
-BoardProcess::BoardProcess(const QString &dir, int port, int bytesPerSecond, int flashWriteMs)
+BoardProcess::BoardProcess(const QString &dir, int port, int bytesPerSecond, int flashWriteMs,
+                           const QStringList &fehler)
     : m_portPath(QDir(dir).filePath(QStringLiteral("COM%1").arg(port)))
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QStringLiteral(KVXBOARD_SIM),
-                    {QStringLiteral("--dir"), dir,
-                     QStringLiteral("--port"), QString::number(port),
-                     QStringLiteral("--bytes-per-second"), QString::number(bytesPerSecond),
-                     QStringLiteral("--flash-ms"), QString::number(flashWriteMs)});
+                    QStringList{QStringLiteral("--dir"), dir,
+                                QStringLiteral("--port"), QString::number(port),
+                                QStringLiteral("--bytes-per-second"), QString::number(bytesPerSecond),
+                                QStringLiteral("--flash-ms"), QString::number(flashWriteMs)}
+                        + fehler);
 
     // The board announces its port once the link is in place.
     const QByteArray announcement = "kvxboard-sim: COM" + QByteArray::number(port) + " -> ";

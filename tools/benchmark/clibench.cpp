@@ -112,14 +112,19 @@ void runParallelCases(const QString &dir, int repeats)
                 pages, lineBytesPerSecond, flashWriteMs, repeats, "boards", "wall time (s)", "/ 1 board",
                 "CPU (% of a core, per board)", "peak RSS (MiB)");
     double oneBoard = 0;
-    for (int boards : {1, 4, 8}) {
-        std::fprintf(stderr, "kvxbench: kvxflash with %d board(s)\n", boards);
+    // The last row writes a serial number into every board, from a counter
+    // kept durably on the disk.
+    const std::vector<std::pair<int, bool>> cases{{1, false}, {4, false}, {8, false}, {32, false}, {8, true}};
+    for (const auto &[boards, mitSn] : cases) {
+        std::fprintf(stderr, "kvxbench: kvxflash with %d board(s)%s\n", boards, mitSn ? ", --sn" : "");
         std::vector<std::unique_ptr<BoardProcess>> sims;
         std::vector<std::string> arguments{KVXFLASH, "-q"};
         for (int port = 1; port <= boards; ++port) {
             sims.push_back(std::make_unique<BoardProcess>(dir, 10 + port, lineBytesPerSecond, flashWriteMs));
             arguments.insert(arguments.end(), {"-p", sims.back()->portPath().toStdString()});
         }
+        if (mitSn)
+            arguments.insert(arguments.end(), {"--sn", "0x100:4", "--sn-counter", (dir + "/sn").toStdString()});
         arguments.push_back(path.toStdString());
 
         std::vector<double> wall, cpu;
@@ -139,9 +144,26 @@ void runParallelCases(const QString &dir, int repeats)
         char wallCell[64], cpuCell[64];
         std::snprintf(wallCell, sizeof wallCell, "%.3f [%.3f..%.3f]", w.median, w.min, w.max);
         std::snprintf(cpuCell, sizeof cpuCell, "%.2f [%.2f..%.2f]", c.median, c.min, c.max);
-        std::printf("%-8d  %-26s  %-12.4f  %-26s  %-14.1f\n", boards, wallCell, w.median / oneBoard, cpuCell, peak);
+        const std::string label = std::to_string(boards) + (mitSn ? " --sn" : "");
+        std::printf("%-8s  %-26s  %-12.4f  %-26s  %-14.1f\n", label.c_str(), wallCell, w.median / oneBoard, cpuCell,
+                    peak);
         std::fflush(stdout);
     }
+
+    // Boards that answer "S" with an endless stream: what is received while
+    // an answer is awaited is bounded, whatever they send.
+    std::fputs("kvxbench: kvxflash with 8 flooding boards\n", stderr);
+    std::vector<std::unique_ptr<BoardProcess>> floods;
+    std::vector<std::string> arguments{KVXFLASH, "-q", "-r", "3"};
+    for (int port = 1; port <= 8; ++port) {
+        floods.push_back(std::make_unique<BoardProcess>(dir, 50 + port, 0, 0,
+                                                        QStringList{QStringLiteral("--flood-from"), QStringLiteral("S")}));
+        arguments.insert(arguments.end(), {"-p", floods.back()->portPath().toStdString()});
+    }
+    arguments.push_back(path.toStdString());
+    const ChildRun flood = runMeasured(arguments);
+    std::printf("\n8 boards flooding from \"S\" at full pty speed, -r 3: %.1f s, peak RSS %.1f MiB (status %d)\n",
+                flood.seconds, flood.peakMiB, flood.status);
 }
 
 void runWatchCases(const QString &dir, int repeats)
