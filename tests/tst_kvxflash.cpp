@@ -3,12 +3,16 @@
 
 #include "ptyboard.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 #include <memory>
 #include <vector>
@@ -97,14 +101,14 @@ class TestKvxflash : public QObject
         return lauf;
     }
 
-    // Waits until `anzahl` boards have reported, and returns their objects.
-    QList<QJsonObject> warteAufErgebnisse(QProcess &prozess, int anzahl)
+    // Reads the boards' objects as they come until there are `bis` in all:
+    // false when they did not come while the program ran on.
+    bool warteAufErgebnisse(QProcess &prozess, QList<QJsonObject> &ergebnisse, int bis)
     {
-        QList<QJsonObject> ergebnisse;
-        while (ergebnisse.size() < anzahl && (prozess.canReadLine() || prozess.waitForReadyRead(20000)))
+        while (ergebnisse.size() < bis && (prozess.canReadLine() || prozess.waitForReadyRead(20000)))
             while (prozess.canReadLine())
                 ergebnisse << QJsonDocument::fromJson(prozess.readLine()).object();
-        return ergebnisse;
+        return ergebnisse.size() == bis;
     }
 
     Lauf kvxflash(const QStringList &argumente)
@@ -124,7 +128,8 @@ private slots:
     // Three boards at once: each gets its own result, the good one its exact
     // image, and the status is that of the first failure in the order given.
     // The good one runs at line speed, where a page (0.711 s) takes longer
-    // than the time limit alone.
+    // than the time limit alone. Each board's time is its own, to the
+    // millisecond, within the run's; the good one's pages alone take 2.85 s.
     void dreiPlatinenZugleich()
     {
         Boards boards;
@@ -137,10 +142,21 @@ private slots:
         board(boards, 3, stummNachSeite2);
 
         const QByteArray inhalt = bild(3 * 8192 + 5);
+        QElapsedTimer uhr;
+        uhr.start();
         const Lauf lauf = kvxflash({"--json", "-t", "0.65", "-p", "3", "-p", "COM2", "-p", "1",
                                     datei("drei.dwq", inhalt)});
+        const double gemessen = uhr.elapsed() / 1000.0;
         QCOMPARE(lauf.status, 5);
         QCOMPARE(lauf.ergebnisse.size(), 3);
+        double bruchteile = 0;
+        for (const QJsonObject &e : lauf.ergebnisse) {
+            const double sekunden = e.value("seconds").toDouble();
+            QVERIFY2(sekunden > 0 && sekunden < gemessen, qPrintable(QString::number(sekunden)));
+            bruchteile += sekunden - std::floor(sekunden);
+        }
+        QVERIFY(bruchteile > 0);
+        QVERIFY(lauf.fuer("COM1").value("seconds").toDouble() > 4 * 8193 / 11520.0);
 
         QByteArray gepolstert = inhalt;
         gepolstert.append(4 * 8192 - inhalt.size(), '\xFF');
@@ -187,8 +203,9 @@ private slots:
         const QString leer = datei("leer.dwq", {});
         const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString gut = datei("gut.dwq", bild(10));
-        QTest::newRow("missing file") << QStringList{"-p", "5", ordner.filePath("fehlt.dwq")} << 2
-                                      << "COM5 (%1/COM5): Die Datei wurde nicht gelesen !";
+        QTest::newRow("missing file, longest wait, most retries")
+            << QStringList{"-t", "3600", "-r", "1000", "-p", "5", ordner.filePath("fehlt.dwq")} << 2
+            << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! (0.0 s)\n";
         QTest::newRow("empty file") << QStringList{"-p", "5", leer} << 2 << "COM5 (%1/COM5): Die Datei ist leer !";
         QTest::newRow("too big") << QStringList{"-p", "5", gross} << 2
                                  << "COM5 (%1/COM5): Filesize too big !\r\nLen is  122881 Bytes";
@@ -196,6 +213,9 @@ private slots:
                                               << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
         QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
+        QTest::newRow("time limit 3601") << QStringList{"-t", "3601", leer} << 1 << "";
+        QTest::newRow("time limit 0") << QStringList{"-t", "0", leer} << 1 << "";
+        QTest::newRow("1001 retries") << QStringList{"-r", "1001", leer} << 1 << "";
         QTest::newRow("same port twice") << QStringList{"-p", "5", "-p", ordner.filePath("ports/COM5"), leer} << 1
                                          << "";
         QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
@@ -215,7 +235,7 @@ private slots:
     }
 
     // The port folder's boards are listed and asked; auto flashes only those
-    // that answer.
+    // that answer, and leaves alone the one another program holds.
     void listeUndAuto()
     {
         QDir ports(ordner.filePath("ports"));
@@ -226,23 +246,31 @@ private slots:
         kvxsim::BoardOptions stumm;
         stumm.silent = true;
         board(boards, 8, stumm);
+        board(boards, 10);
+        QSerialPort anderesProgramm(ports.filePath("COM10"));
+        QVERIFY(anderesProgramm.open(QIODevice::ReadWrite));
         QFile::link(ordner.filePath("nirgends"), ordner.filePath("ports/COM9"));
 
+        const Lauf text = kvxflash({"--list"});
+        const QString nummern("COM 7 = %1/COM7\nCOM 8 = %1/COM8\nCOM 10 = %1/COM10\n");
+        QVERIFY2(text.ausgabe.startsWith(nummern.arg(ports.path())), qPrintable(text.ausgabe));
         const Lauf liste = kvxflash({"--list", "--probe", "--json"});
         QCOMPARE(liste.status, 0);
         QCOMPARE(liste.fuer("COM7").value("probe").toString(), QString("found"));
         QCOMPARE(liste.fuer("COM8").value("probe").toString(), QString("not_found"));
+        QCOMPARE(liste.fuer("COM10").value("probe").toString(), QString("port"));
         QVERIFY(liste.fuer("COM9").isEmpty());
 
-        const Lauf automatisch = kvxflash({"--json", "-p", "auto", datei("auto.dwq", bild(100))});
+        Lauf automatisch = kvxflash({"-q", "-p", "auto", datei("auto.dwq", bild(8193))});
         QCOMPARE(automatisch.status, 0);
-        QCOMPARE(automatisch.ergebnisse.size(), 1);
-        QCOMPARE(automatisch.fuer("COM7").value("result").toString(), QString("ok"));
-        QCOMPARE(QByteArray::fromStdString(boards.back()->received()), QByteArray("SS"));
+        automatisch.ausgabe.replace(QRegularExpression(" [0-9]+\\.[0-9] s\\)"), " … s)");
+        QCOMPARE(automatisch.ausgabe,
+                 QString("COM7 (%1/COM7): Update erfolgreich ausgeführt ! (2 Seiten, … s)\n").arg(ports.path()));
+        QCOMPARE(QByteArray::fromStdString(boards.at(1)->received()), QByteArray("SS"));
     }
 
-    // A bench: boards come and go; each is flashed once per plug-in, the
-    // record has a line for each, and Ctrl+C sums up.
+    // A bench: boards come and go; each is flashed once per plug-in and
+    // reported as it ends, the record gains a line for each, and Ctrl+C sums up.
     void werkbank()
     {
         QDir ports(ordner.filePath("ports"));
@@ -251,7 +279,9 @@ private slots:
         const QByteArray inhalt = bild(8192 + 1);
         QByteArray gepolstert = inhalt;
         gepolstert.append(8192 - 1, '\xFF');
-        const QString protokoll = ordner.filePath("werkbank.log");
+        const QByteArray vorigeSchicht =
+            "2026-03-02T06:00:00+01:00\tCOM1\t/dev/ttyUSB0\tA1\talt.dwq\t0badcafe\tok\t0badcafe\n";
+        const QString protokoll = datei("werkbank.log", vorigeSchicht);
         QProcess prozess;
         starte(prozess, {"--watch", "--json", "-t", "1", "--log", protokoll, datei("werkbank.dwq", inhalt)});
 
@@ -261,14 +291,15 @@ private slots:
         board(boards, 1);
         board(boards, 2);
         board(boards, 3, falscheCrc);
-        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 3);
+        QList<QJsonObject> ergebnisse;
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 3));
         kvxsim::BoardOptions gezogen;
         gezogen.dropAt = "#2";
         board(boards, 4, gezogen, 11520);
         kvxsim::BoardOptions stumm;
         stumm.silent = true;
         board(boards, 5, stumm);
-        ergebnisse += warteAufErgebnisse(prozess, 2);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 5));
         for (int port : {1, 2, 3})
             QCOMPARE(QByteArray(reinterpret_cast<const char *>(boards.at(port - 1)->flash().data()), gepolstert.size()),
                      gepolstert);
@@ -276,13 +307,13 @@ private slots:
         boards.front().reset();  // COM1 unplugged ...
         QTest::qWait(300);
         board(boards, 1);  // ... and the next board on that socket
-        ergebnisse += warteAufErgebnisse(prozess, 1);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 6));
         kvxsim::BoardOptions langsam;
         langsam.silentFrom = "#1";
         auto &laufend = board(boards, 6, langsam);
         QVERIFY(laufend.waitForReceived(4 + 8193, 10000));
         ::kill(pid_t(prozess.processId()), SIGINT);
-        ergebnisse += warteAufErgebnisse(prozess, 1);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 7));
         QVERIFY(prozess.waitForFinished(5000));
         QCOMPARE(prozess.exitCode(), 6);
         QCOMPARE(prozess.readAllStandardError(), QByteArray("3 erfolgreich, 2 fehlgeschlagen, 1 abgebrochen\n"));
@@ -296,6 +327,7 @@ private slots:
 
         QFile log(protokoll);
         QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readLine(), vorigeSchicht);
         QStringList zeilen;
         for (const QByteArray &zeile : log.readAll().split('\n'))
             if (!zeile.isEmpty())
@@ -314,9 +346,18 @@ private slots:
         }));
     }
 
-    // Ctrl+C in mid-update returns the board to rest and says so.
+    void abbruch_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+    }
+
+    // Ctrl+C or a stop from the system in mid-update returns the board to rest
+    // and says so.
     void abbruch()
     {
+        QFETCH(int, signal);
         Boards boards;
         kvxsim::BoardOptions stummAbSeite1;
         stummAbSeite1.silentFrom = "#1";
@@ -324,7 +365,7 @@ private slots:
         QProcess prozess;
         starte(prozess, {"--json", "-p", "6", datei("abbruch.dwq", bild(8192))});
         QVERIFY(boards.front()->waitForReceived(4 + 8193, 10000));
-        ::kill(pid_t(prozess.processId()), SIGINT);
+        ::kill(pid_t(prozess.processId()), signal);
         const Lauf lauf = auswerten(prozess);
         QCOMPARE(lauf.status, 130);
         QCOMPARE(lauf.fuer("COM6").value("result").toString(), QString("aborted"));
