@@ -139,8 +139,6 @@ private slots:
         QCOMPARE(t->dialoge.boxen, box.isEmpty() ? QStringList() : QStringList{box});
         QCOMPARE(t->dialoge.letzteEinstellungen.Filter, "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
         QCOMPARE(t->datei.dateipuffer, bild);
-        QCOMPARE(t->datei.pufferlaenge, bild.size());
-        QCOMPARE(t->datei.crcwert, crcString(bild));
         if (ergebnis == 0)
             QCOMPARE(t->anzeige.seitenzahl, bild.size() / 8192);
     }
@@ -224,7 +222,6 @@ private slots:
             t->port.empfange(antwort);
         t->port.sendepufferLeer();
         t->port.empfange("\r");
-        QCOMPARE(t->upload.seite, 1);
         antworte({});                              // the rest of page 1
         for (const QByteArray &antwort : {QByteArray("\r"), QByteArray("\r"), crcString(m_bild)})
             antworte(antwort);
