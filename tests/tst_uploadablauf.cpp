@@ -90,9 +90,9 @@ class TestUploadablauf : public QObject
 private slots:
     void init() { t = std::make_unique<Stand>(); }
 
-    // The image of each file, padded to whole pages with its CRC; or the
-    // refusal with its box and result, the image loaded before staying. A
-    // file too large is refused by its size alone: sparse ones here.
+    // The image of each file, padded to whole pages; or the refusal with its
+    // box and result, the image loaded before staying. A file too large is
+    // refused by its size alone: sparse ones here.
     void dateilesen_data()
     {
         QTest::addColumn<QString>("datei");
@@ -151,7 +151,7 @@ private slots:
         QVERIFY(!t->anzeige.uploadEnabled);
         for (const QByteArray antwort : {"X", "\r", "anything", "\r"})   // only "e" and the page need CR
             antworte(antwort);
-        t->port.empfange(crcString(m_bild).left(3));                       // fewer than four raise nothing
+        t->port.empfange(crcString(m_bild).left(3));                       // three of four raise nothing
         QCOMPARE(t->anzeige.status, "Prüfen...");
         t->port.empfange(crcString(m_bild).mid(3));
         QCOMPARE(t->port.gesendet, leitung(m_bild));
