@@ -6,12 +6,16 @@
 
 #include <QCryptographicHash>
 #include <QJsonArray>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <csignal>
 #include <sys/stat.h>
 #include <memory>
@@ -105,14 +109,14 @@ class TestKvxflash : public QObject
         return lauf;
     }
 
-    // Waits until `anzahl` boards have reported, and returns their objects.
-    QList<QJsonObject> warteAufErgebnisse(QProcess &prozess, int anzahl)
+    // Reads the boards' objects as they come until there are `bis` in all:
+    // false when they did not come while the program ran on.
+    bool warteAufErgebnisse(QProcess &prozess, QList<QJsonObject> &ergebnisse, int bis)
     {
-        QList<QJsonObject> ergebnisse;
-        while (ergebnisse.size() < anzahl && (prozess.canReadLine() || prozess.waitForReadyRead(20000)))
+        while (ergebnisse.size() < bis && (prozess.canReadLine() || prozess.waitForReadyRead(20000)))
             while (prozess.canReadLine())
                 ergebnisse << QJsonDocument::fromJson(prozess.readLine()).object();
-        return ergebnisse;
+        return ergebnisse.size() == bis;
     }
 
     void leereOrdner()
@@ -139,7 +143,8 @@ private slots:
     // Three boards at once: each gets its own result, the good one its exact
     // image, and the status is that of the first failure in the order given.
     // The good one runs at line speed, where a page (0.711 s) takes longer
-    // than the time limit alone.
+    // than the time limit alone. Times are to the millisecond; the good one's
+    // lies between its pages' time on the line and the whole run's.
     void dreiPlatinenZugleich()
     {
         Boards boards;
@@ -152,10 +157,19 @@ private slots:
         board(boards, 3, stummNachSeite2);
 
         const QByteArray inhalt = bild(3 * 8192 + 5);
+        QElapsedTimer uhr;
+        uhr.start();
         const Lauf lauf = kvxflash({"--json", "-t", "0.65", "-p", "3", "-p", "COM2", "-p", "1",
                                     datei("drei.dwq", inhalt)});
+        const double gemessen = uhr.elapsed() / 1000.0;
         QCOMPARE(lauf.status, 5);
         QCOMPARE(lauf.ergebnisse.size(), 3);
+        double bruchteile = 0;
+        for (const QJsonObject &e : lauf.ergebnisse)
+            bruchteile += std::fmod(e.value("seconds").toDouble(), 1);
+        QVERIFY(bruchteile > 0);
+        const double sekunden = lauf.fuer("COM1").value("seconds").toDouble();
+        QVERIFY2(sekunden > 4 * 8193 / 11520.0 && sekunden < gemessen, qPrintable(QString::number(sekunden)));
 
         QByteArray gepolstert = inhalt;
         gepolstert.append(4 * 8192 - inhalt.size(), '\xFF');
@@ -200,12 +214,12 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("meldung");
         const QString leer = datei("leer.dwq", {});
-        const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString gut = datei("gut.dwq", bild(10));
+        const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString falscheSumme = datei("summe.hex", ":0100000041BE\n:0100010042BD\n:00000001FF\n");
-        QTest::newRow("missing file") << QStringList{"-p", "5", ordner.filePath("fehlt.dwq")} << 2
-                                      << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Versucht: %2/fehlt.dwq – "
-                                         "nicht vorhanden.";
+        QTest::newRow("missing file, longest wait, most retries")
+            << QStringList{"-t", "3600", "-r", "1000", "-p", "5", ordner.filePath("fehlt.dwq")} << 2
+            << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Versucht: %2/fehlt.dwq – nicht vorhanden. (0.0 s)\n";
         QDir(ordner.path()).mkdir("ordner.dwq");
         QTest::newRow("a folder") << QStringList{"-p", "5", ordner.filePath("ordner.dwq")} << 2
                                   << "Die Datei wurde nicht gelesen ! Versucht: %2/ordner.dwq – ist ein Ordner.";
@@ -238,6 +252,9 @@ private slots:
         QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
         QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
         QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
+        QTest::newRow("time limit 3601") << QStringList{"-t", "3601", leer} << 1 << "";
+        QTest::newRow("time limit 0") << QStringList{"-t", "0", leer} << 1 << "";
+        QTest::newRow("1001 retries") << QStringList{"-r", "1001", leer} << 1 << "";
         QTest::newRow("same port twice") << QStringList{"-p", "5", "-p", ordner.filePath("ports/COM5"), leer} << 1
                                          << "";
         QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
@@ -290,39 +307,58 @@ private slots:
     }
 
     // The port folder's boards are listed and asked; auto flashes only those
-    // that answer.
+    // that answer, and leaves alone the one another program holds.
     void listeUndAuto()
     {
         leereOrdner();
+        const QDir ports(ordner.filePath("ports"));
         Boards boards;
         board(boards, 7);
         kvxsim::BoardOptions stumm;
         stumm.silent = true;
         board(boards, 8, stumm);
+        board(boards, 10);
+        QSerialPort anderesProgramm(ports.filePath("COM10"));
+        QVERIFY(anderesProgramm.open(QIODevice::ReadWrite));
         QFile::link(ordner.filePath("nirgends"), ordner.filePath("ports/COM9"));
 
+        const Lauf text = kvxflash({"--list"});
+        const QString nummern("COM 7 = %1/COM7\nCOM 8 = %1/COM8\nCOM 10 = %1/COM10\n");
+        QVERIFY2(text.ausgabe.startsWith(nummern.arg(ports.path())), qPrintable(text.ausgabe));
         const Lauf liste = kvxflash({"--list", "--probe", "--json"});
         QCOMPARE(liste.status, 0);
         QCOMPARE(liste.fuer("COM7").value("probe").toString(), QString("found"));
         QCOMPARE(liste.fuer("COM8").value("probe").toString(), QString("not_found"));
+        QCOMPARE(liste.fuer("COM10").value("probe").toString(), QString("port"));
         QVERIFY(liste.fuer("COM9").isEmpty());
 
-        const Lauf automatisch = kvxflash({"--json", "-p", "auto", datei("auto.dwq", bild(100))});
+        // Without -p the one board that answers, here as with -p auto.
+        const QString pfad = datei("auto.dwq", bild(8193));
+        Lauf automatisch = kvxflash({"-q", pfad});
         QCOMPARE(automatisch.status, 0);
-        QCOMPARE(automatisch.ergebnisse.size(), 1);
-        QCOMPARE(automatisch.fuer("COM7").value("result").toString(), QString("ok"));
-        QCOMPARE(QByteArray::fromStdString(boards.back()->received()), QByteArray("SS"));
+        automatisch.ausgabe.replace(QRegularExpression(" [0-9]+\\.[0-9] s\\)"), " … s)");
+        QCOMPARE(automatisch.ausgabe,
+                 QString("COM7 (%1/COM7): Update erfolgreich ausgeführt ! (2 Seiten, … s)\n").arg(ports.path()));
+        QCOMPARE(QByteArray::fromStdString(boards.at(1)->received()), QByteArray("SS"));
+        anderesProgramm.close();
+        const Lauf zwei = kvxflash({pfad});
+        QCOMPARE(zwei.status, 1);
+        QCOMPARE(zwei.fehler, "kvxflash: Mehrere Platinen antworten (COM 7, COM 10): mit -p wählen oder -p auto für "
+                              "alle.\n");
     }
 
-    // A bench: boards come and go; each is flashed once per plug-in, the
-    // record has a line for each, and Ctrl+C sums up.
+    // A bench: boards come and go; each is flashed once per plug-in and
+    // reported as it ends, the record gains a line for each, and Ctrl+C sums up.
     void werkbank()
     {
         leereOrdner();
         const QByteArray inhalt = bild(8192 + 1);
         QByteArray gepolstert = inhalt;
         gepolstert.append(8192 - 1, '\xFF');
-        const QString protokoll = ordner.filePath("werkbank.log");
+        const QByteArray vorigeSchicht =
+            "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
+            "2026-03-02T06:00:00+01:00\tCOM1\t/dev/ttyUSB0\tA1\talt.dwq\t-\t0badcafe\t-\tok\t0badcafe\n";
+        const QString protokoll = datei("werkbank.log", vorigeSchicht);
         QProcess prozess;
         starte(prozess, {"--watch", "--json", "-t", "1", "--log", protokoll, datei("werkbank.dwq", inhalt)});
 
@@ -332,14 +368,15 @@ private slots:
         board(boards, 1);
         board(boards, 2);
         board(boards, 3, falscheCrc);
-        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 3);
+        QList<QJsonObject> ergebnisse;
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 3));
         kvxsim::BoardOptions gezogen;
         gezogen.dropAt = "#2";
         board(boards, 4, gezogen, 11520);
         kvxsim::BoardOptions stumm;
         stumm.silent = true;
         board(boards, 5, stumm);
-        ergebnisse += warteAufErgebnisse(prozess, 2);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 5));
         for (int port : {1, 2, 3})
             QCOMPARE(QByteArray(reinterpret_cast<const char *>(boards.at(port - 1)->flash().data()), gepolstert.size()),
                      gepolstert);
@@ -347,13 +384,13 @@ private slots:
         boards.front().reset();  // COM1 unplugged ...
         QTest::qWait(300);
         board(boards, 1);  // ... and the next board on that socket
-        ergebnisse += warteAufErgebnisse(prozess, 1);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 6));
         kvxsim::BoardOptions langsam;
         langsam.silentFrom = "#1";
         auto &laufend = board(boards, 6, langsam);
         QVERIFY(laufend.waitForReceived(4 + 8193, 10000));
         ::kill(pid_t(prozess.processId()), SIGINT);
-        ergebnisse += warteAufErgebnisse(prozess, 1);
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 7));
         QVERIFY(prozess.waitForFinished(5000));
         QCOMPARE(prozess.exitCode(), 130);  // COM6 was cut off mid-update
         QCOMPARE(QString::fromUtf8(prozess.readAllStandardError()),
@@ -370,11 +407,11 @@ private slots:
 
         QFile log(protokoll);
         QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.read(vorigeSchicht.size()), vorigeSchicht);
         QStringList zeilen;
         for (const QByteArray &zeile : log.readAll().split('\n'))
             if (!zeile.isEmpty())
                 zeilen << QString::fromUtf8(zeile).section('\t', 1);  // the time aside
-        QCOMPARE(zeilen.takeFirst(), "port\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc");
         zeilen.sort();
         const QString crc = crcHex(gepolstert);
         const QString gekippt = QString::number(~crc.toUInt(nullptr, 16), 16).rightJustified(8, '0');
@@ -510,14 +547,15 @@ private slots:
         starte(prozess, {"--watch", "--json", "--log", pfad, bildpfad}, vorsatz);
         Boards boards;
         board(boards, 1);
-        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 1);
+        QList<QJsonObject> ergebnisse;
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 1));
         if (stoerung == "move")
             QVERIFY(QFile::rename(pfad, pfad + ".1"));
         else if (stoerung == "remove")
             QVERIFY(QFile::remove(pfad));
         if (stoerung != "full") {
             board(boards, 2);
-            ergebnisse += warteAufErgebnisse(prozess, 1);
+            QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 2));
             ::kill(pid_t(prozess.processId()), SIGINT);
         }
         const Lauf lauf = auswerten(prozess);
@@ -623,7 +661,8 @@ private slots:
         QVERIFY(boards.back()->waitForReceived(2, 10000));
         boards.back().reset();  // pulled while its run waits for an answer ...
         board(boards, 1);       // ... and the next board on that socket
-        QList<QJsonObject> ergebnisse = warteAufErgebnisse(prozess, 2);
+        QList<QJsonObject> ergebnisse;
+        QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 2));
         ::kill(pid_t(prozess.processId()), SIGINT);
         QVERIFY(prozess.waitForFinished(5000));
         QCOMPARE(ergebnisse.size(), 2);
