@@ -43,7 +43,10 @@ int Werkbank::ausfuehren(Abbruchsignal &abbruch)
     connect(&abbruch, &Abbruchsignal::ausgeloest, this, &Werkbank::aufhoeren);
     ansagen();
     umsehen();
-    m_schleife.exec();
+    // The output may have failed already: then there is nothing to wait for.
+    endeWennFertig();
+    if (!m_beendet)
+        m_schleife.exec();
     if (m_mittenImUpdate)
         return Flashlauf::abbruchStatus;
     if (m_status != 0)
