@@ -90,21 +90,30 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
 
     QList<Portangabe> ports = optionen.ports;
     if (optionen.automatisch) {
-        const std::optional<QList<Portangabe>> gefunden = mitBootloader(usbPorts(optionen), abbruch, crc);
-        if (!gefunden)
+        const std::optional<QList<Abfrage>> abfragen = bootloaderAbfragen(usbPorts(optionen), abbruch, crc);
+        if (!abfragen)
             return Flashlauf::abbruchStatus;
-        if (gefunden->isEmpty()) {
-            bericht.notiz(Texte::keinBootloaderGefunden());
+        ports.clear();
+        for (const Abfrage &abfrage : *abfragen)
+            if (abfrage.ergebnis.art == Ergebnis::ok)
+                ports << abfrage.port;
+        if (ports.isEmpty()) {
+            // Why not: a port that could not be opened says why, as a board's would.
+            for (const Abfrage &abfrage : *abfragen)
+                if (abfrage.ergebnis.art == Ergebnis::port)
+                    bericht.ergebnis(abfrage.port, abfrage.ergebnis);
+            if (abfragen->isEmpty())
+                bericht.ansage(Meldungen::keineUsbPorts());
+            bericht.ansage(Texte::keinBootloaderGefunden());
             return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
         }
-        if (optionen.nurEine && gefunden->size() > 1) {
+        if (optionen.nurEine && ports.size() > 1) {
             QStringList namen;
-            for (const Portangabe &port : std::as_const(*gefunden))
+            for (const Portangabe &port : std::as_const(ports))
                 namen << port.anzeigename();
             fehlermeldung(Meldungen::mehrerePlatinen(namen.join(QStringLiteral(", "))));
             return aufruffehler;
         }
-        ports = *gefunden;
     }
 
     Flashlauf lauf(ports, bild, optionen.einstellungen, crc);

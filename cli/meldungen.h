@@ -91,6 +91,11 @@ inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, i
         text += QCoreApplication::translate("Meldungen", ", %1 abgebrochen").arg(abgebrochen);
     return text;
 }
+inline QString keineUsbPorts()
+{
+    return QCoreApplication::translate("Meldungen", "Kein USB-Seriell-Port gefunden; kvxflash --list zeigt alle "
+                                                    "Ports.");
+}
 inline QString mehrerePlatinen(const QString &ports)
 {
     return QCoreApplication::translate("Meldungen", "Mehrere Platinen antworten (%1): mit -p wählen oder -p auto für "

@@ -111,18 +111,17 @@ QList<Portangabe> genanntePorts(const Optionen &optionen)
     return ports;
 }
 
-std::optional<QList<Portangabe>> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
-                                               const Crc32 &crc)
+std::optional<QList<Abfrage>> bootloaderAbfragen(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
+                                                 const Crc32 &crc)
 {
     Flashlauf suche(ports, Firmwarebild(), nurErkennen(), crc);
     suche.ausfuehren(abbruch);
     if (suche.exitStatus() == Flashlauf::abbruchStatus)
         return std::nullopt;
-    QList<Portangabe> gefunden;
+    QList<Abfrage> abfragen;
     for (const Platine *platine : suche.platinen())
-        if (platine->ergebnis().art == Ergebnis::ok)
-            gefunden << platine->port();
-    return gefunden;
+        abfragen << Abfrage{platine->port(), platine->ergebnis()};
+    return abfragen;
 }
 
 int auflisten(const Optionen &optionen, Ausgabe &aus, Abbruchsignal &abbruch, const Crc32 &crc)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/platine.h"
 #include "cli/portangabe.h"
 
 #include <QList>
@@ -19,10 +20,17 @@ QList<Portangabe> usbPorts(const Optionen &optionen);
 // Those of the ports named with -p that are present now.
 QList<Portangabe> genanntePorts(const Optionen &optionen);
 
-// Those of the ports at which a DWQ bootloader answers the detection, all
-// asked at once; nothing when Ctrl+C came first.
-std::optional<QList<Portangabe>> mitBootloader(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
-                                               const Crc32 &crc);
+// A port asked for the DWQ bootloader, and what came of it.
+struct Abfrage
+{
+    Portangabe port;
+    Ergebnis ergebnis;
+};
+
+// Every port asked for the DWQ bootloader, all at once; nothing when Ctrl+C
+// came first.
+std::optional<QList<Abfrage>> bootloaderAbfragen(const QList<Portangabe> &ports, Abbruchsignal &abbruch,
+                                                 const Crc32 &crc);
 
 // --list: every serial port the system reports and the COM<n> files, with
 // --probe whether a DWQ bootloader answers at each.

@@ -312,14 +312,25 @@ private slots:
     {
         leereOrdner();
         const QDir ports(ordner.filePath("ports"));
+        const QString pfad = datei("auto.dwq", bild(8193));
+        const Lauf keiner = kvxflash({pfad});
+        QCOMPARE(keiner.status, 3);
+        QCOMPARE(keiner.ausgabe, "Kein USB-Seriell-Port gefunden; kvxflash --list zeigt alle Ports.\n"
+                                 "An keinem Port antwortet ein DWQ-Bootloader !\n");
         Boards boards;
+        board(boards, 10);
+        QSerialPort anderesProgramm(ports.filePath("COM10"));
+        QVERIFY(anderesProgramm.open(QIODevice::ReadWrite));
+        // No bootloader answers: the port that could not be opened says why.
+        const Lauf belegt = kvxflash({pfad});
+        QCOMPARE(belegt.status, 3);
+        QVERIFY2(belegt.ausgabe.contains("COM10 (" + ports.path() + "/COM10): COM 10 nicht verfügbar ! Versucht: "
+                                         + ports.path() + "/COM10 – von einem anderen Programm belegt."),
+                 qPrintable(belegt.ausgabe));
         board(boards, 7);
         kvxsim::BoardOptions stumm;
         stumm.silent = true;
         board(boards, 8, stumm);
-        board(boards, 10);
-        QSerialPort anderesProgramm(ports.filePath("COM10"));
-        QVERIFY(anderesProgramm.open(QIODevice::ReadWrite));
         QFile::link(ordner.filePath("nirgends"), ordner.filePath("ports/COM9"));
 
         const Lauf text = kvxflash({"--list"});
@@ -333,13 +344,12 @@ private slots:
         QVERIFY(liste.fuer("COM9").isEmpty());
 
         // Without -p the one board that answers, here as with -p auto.
-        const QString pfad = datei("auto.dwq", bild(8193));
         Lauf automatisch = kvxflash({"-q", pfad});
         QCOMPARE(automatisch.status, 0);
         automatisch.ausgabe.replace(QRegularExpression(" [0-9]+\\.[0-9] s\\)"), " … s)");
         QCOMPARE(automatisch.ausgabe,
                  QString("COM7 (%1/COM7): Update erfolgreich ausgeführt ! (2 Seiten, … s)\n").arg(ports.path()));
-        QCOMPARE(QByteArray::fromStdString(boards.at(1)->received()), QByteArray("SS"));
+        QCOMPARE(QByteArray::fromStdString(boards.at(2)->received()), QByteArray("SS"));
         anderesProgramm.close();
         const Lauf zwei = kvxflash({pfad});
         QCOMPARE(zwei.status, 1);

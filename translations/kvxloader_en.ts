@@ -131,6 +131,11 @@
     </message>
     <message>
         <location line="+5"/>
+        <source>Kein USB-Seriell-Port gefunden; kvxflash --list zeigt alle Ports.</source>
+        <translation>No USB serial port found; kvxflash --list shows every port.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Mehrere Platinen antworten (%1): mit -p wählen oder -p auto für alle.</source>
         <translation>Several boards answer (%1): choose one with -p, or use -p auto for all.</translation>
     </message>
