@@ -66,6 +66,7 @@ void Platine::versuchen()
         emit schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
     m_uploadzeit.invalidate();
     m_ergebnis.seitenGesendet = 0;
+    m_ergebnis.verbindungVerloren = false;
     upload.crcantwort.clear();
     m_meldung.clear();
     if (!portauswahl.sucheStarten(static_cast<quint8>(m_port.comNummer)))
@@ -162,6 +163,7 @@ void Platine::irda_PortVerloren()
     m_meldung.clear();
     upload.portVerloren();
     portauswahl.portmeldung();
+    m_ergebnis.verbindungVerloren = true;
     scheitern(Ergebnis::port, m_meldung, m_erlaeuterung);
 }
 

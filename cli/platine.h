@@ -36,6 +36,7 @@ struct Ergebnis
     double sekunden = 0;
     int versuche = 0;
     bool bootloaderGefunden = false;  // in some attempt
+    bool verbindungVerloren = false;  // the board went away during the last attempt
     bool uploadBegonnen = false;      // in the last attempt: the board may be left mid-update
     // The serial number each attempt wrote, and how that attempt ended.
     QList<std::pair<quint64, Art>> seriennummern;

@@ -146,9 +146,12 @@ void Werkbank::platineFertig(Platine *platine)
     if (nimmtPlatinen())
         m_bericht.notiz(bilanz());
 
-    // Its port went while it finished: whatever is there now is another board.
+    // Its port went while it finished, or the board that answered went away
+    // (perhaps back before the port was looked at again): whatever is there
+    // now is another board.
+    const bool weg = ergebnis.bootloaderGefunden && ergebnis.verbindungVerloren;
     for (auto it = m_steckplaetze.begin(); it != m_steckplaetze.end(); ++it) {
-        if (it->platine == platine && it->warWeg) {
+        if (it->platine == platine && (it->warWeg || weg)) {
             platine->deleteLater();
             m_steckplaetze.erase(it);
             break;
