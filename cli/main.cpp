@@ -134,7 +134,7 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     }
     const Protokoll protokoll(optionen.protokolldatei);
     QString grund;
-    if (!optionen.protokolldatei.isEmpty() && !protokoll.pruefen(grund)) {
+    if (!optionen.protokolldatei.isEmpty() && !protokoll.eintragen(QByteArray(), grund)) {
         fehlermeldung(Meldungen::protokollFehlgeschlagen(optionen.protokolldatei, grund));
         return Flashlauf::schreibfehlerStatus;
     }

@@ -33,11 +33,6 @@ Portangabe alsPortangabe(const VorhandenerPort &port)
     return Portangabe{port.comNummer, port.geraet, port.seriennummer};
 }
 
-QString hex4(quint16 zahl)
-{
-    return QStringLiteral("%1").arg(zahl, 4, 16, QLatin1Char('0'));
-}
-
 // "COM 1 = /dev/ttyUSB0 (FT232R USB UART, FTDI, USB 0403:6001, Seriennummer A1)"
 QString alsZeile(const VorhandenerPort &port)
 {
@@ -46,7 +41,7 @@ QString alsZeile(const VorhandenerPort &port)
         if (!angabe.isEmpty())
             angaben << angabe;
     if (port.vid && port.pid)
-        angaben << QStringLiteral("USB %1:%2").arg(hex4(*port.vid), hex4(*port.pid));
+        angaben << QStringLiteral("USB ") + usbKennung(*port.vid, *port.pid);
     if (!port.seriennummer.isEmpty())
         angaben << Meldungen::usbSeriennummer(port.seriennummer);
     QString zeile = port.comNummer > 0 ? QStringLiteral("COM %1 = %2").arg(port.comNummer).arg(port.geraet) : port.geraet;
@@ -63,7 +58,7 @@ QJsonObject alsJson(const VorhandenerPort &port)
                        {QStringLiteral("manufacturer"), port.hersteller},
                        {QStringLiteral("serial"), port.seriennummer}};
     if (port.vid && port.pid)
-        objekt.insert(QStringLiteral("usb"), QStringLiteral("%1:%2").arg(hex4(*port.vid), hex4(*port.pid)));
+        objekt.insert(QStringLiteral("usb"), usbKennung(*port.vid, *port.pid));
     return objekt;
 }
 
@@ -81,6 +76,11 @@ QString probeErgebnis(Ergebnis::Art art)
 }
 
 } // namespace
+
+QString usbKennung(quint16 vid, quint16 pid)
+{
+    return QStringLiteral("%1:%2").arg(vid, 4, 16, QLatin1Char('0')).arg(pid, 4, 16, QLatin1Char('0'));
+}
 
 QList<Portangabe> usbPorts(const Optionen &optionen)
 {

@@ -12,6 +12,9 @@ class Ausgabe;
 class Crc32;
 struct Optionen;
 
+// "0403:6001"
+QString usbKennung(quint16 vid, quint16 pid);
+
 // The ports that -p auto and the watch look at: every USB serial port the
 // system reports (narrowed by --usb and --serial), and the COM<n> files in
 // $KVXLOADER_PORT_DIR; a device reached by two names once.

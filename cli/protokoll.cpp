@@ -100,18 +100,8 @@ QByteArray Protokoll::zeile(const Portangabe &port, const Ergebnis &ergebnis, co
     return felder.join('\t') + '\n';
 }
 
-bool Protokoll::pruefen(QString &fehler) const
-{
-    return anhaengen(QByteArray(), fehler);
-}
-
-bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
-{
-    return anhaengen(zeile, fehler);
-}
-
 #ifdef Q_OS_WIN
-bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
+bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
 {
     QFile datei(m_pfad);
     if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
@@ -126,7 +116,7 @@ bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
     return true;
 }
 #else
-bool Protokoll::anhaengen(const QByteArray &zeile, QString &fehler) const
+bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
 {
     const int fd = ::open(QFile::encodeName(m_pfad).constData(),
                           O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);

@@ -17,11 +17,9 @@ class Protokoll
 public:
     explicit Protokoll(const QString &pfad);
 
-    // Opens the log once at the start, without blocking, and writes the
-    // header if it is new or empty. False when it cannot be written; `fehler`
-    // says why.
-    bool pruefen(QString &fehler) const;
-    // Appends a board's line; false when it could not be written durably.
+    // Appends a board's line, the header first if the log is new or empty;
+    // false when it could not be written durably, and `fehler` says why. At
+    // the start, with no line, it checks that the log can be written.
     bool eintragen(const QByteArray &zeile, QString &fehler) const;
 
     const QString &pfad() const { return m_pfad; }
@@ -33,7 +31,5 @@ public:
     static QByteArray zeile(const Portangabe &port, const Ergebnis &ergebnis, const Firmwarebild &bild);
 
 private:
-    bool anhaengen(const QByteArray &zeile, QString &fehler) const;
-
     const QString m_pfad;
 };

@@ -62,8 +62,7 @@ void Werkbank::ansagen()
                                             QString::fromLatin1(m_bild.crc.toHex())));
     QStringList filter;
     if (m_optionen.usbVid)
-        filter << QStringLiteral("USB %1:%2").arg(*m_optionen.usbVid, 4, 16, QLatin1Char('0'))
-                                               .arg(*m_optionen.usbPid, 4, 16, QLatin1Char('0'));
+        filter << QStringLiteral("USB ") + usbKennung(*m_optionen.usbVid, *m_optionen.usbPid);
     if (!m_optionen.seriennummer.isEmpty())
         filter << Meldungen::usbSeriennummer(m_optionen.seriennummer);
     QStringList genannt;
