@@ -132,12 +132,13 @@ bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
         // The header and the line in one write, so that no reader sees one without the other.
         const QByteArray text = status.st_size == 0 ? spalten() + zeile : zeile;
         grund = ganzSchreiben(fd, text);
-        // A line cut off by a full disk would break every line after it.
+        if (grund.isEmpty() && ::fdatasync(fd) != 0)
+            grund = grundFuer(errno);
+        // A line cut off by a full disk would break every line after it; one
+        // not known to be on the disk is not recorded, and is tried again.
         if (!grund.isEmpty()) {
             [[maybe_unused]] const int abgeschnitten = ::ftruncate(fd, status.st_size);
         }
-        if (grund.isEmpty() && ::fdatasync(fd) != 0)
-            grund = grundFuer(errno);
     }
     if (fd >= 0 && ::close(fd) != 0 && grund.isEmpty())
         grund = grundFuer(errno);

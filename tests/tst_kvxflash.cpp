@@ -5,6 +5,7 @@
 #include "ptyboard.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QJsonArray>
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -56,6 +57,26 @@ QString crcHex(const QByteArray &bytes)
         .rightJustified(8, '0');
 }
 
+// A record's field as a reader of the log takes it: \t, \n, \r, \\ and \xNN undone.
+QString feldLesen(const QByteArray &feld)
+{
+    QByteArray text;
+    for (int i = 0; i < feld.size(); ++i) {
+        if (feld[i] != '\\') {
+            text += feld[i];
+            continue;
+        }
+        const char c = feld.at(++i);
+        if (c == 'x') {
+            text += char(feld.mid(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            text += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+        }
+    }
+    return QString::fromUtf8(text);
+}
+
 } // namespace
 
 class TestKvxflash : public QObject
@@ -90,6 +111,7 @@ class TestKvxflash : public QObject
         umgebung.remove("QT_QPA_PLATFORM");
         umgebung.remove("DISPLAY");
         umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
+        umgebung.insert("TZ", "IST-5:30");  // a record's time keeps its offset
         prozess.setProcessEnvironment(umgebung);
         vorsatz << KVXFLASH << argumente;
         prozess.start(vorsatz.takeFirst(), vorsatz);
@@ -191,6 +213,8 @@ private slots:
 
         const QJsonObject stumm = lauf.fuer("COM3");
         QCOMPARE(stumm.value("result").toString(), QString("timeout"));
+        QCOMPARE(stumm.value("message").toString(), QString("Keine Antwort der Platine nach 0.65 s !"));
+        QCOMPARE(stumm.value("pages_sent").toInt(), 2);
         QVERIFY(!stumm.contains("board_crc"));
     }
 
@@ -246,8 +270,12 @@ private slots:
         QTest::newRow("HEX with a bad checksum") << QStringList{"-p", "5", falscheSumme} << 2
                                                  << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Zeile 2: Prüfsumme falsch.";
         QTest::newRow("--info of a refused file") << QStringList{"--info", falscheSumme} << 2 << "";
-        QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
-                                              << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
+        QTest::newRow("--info into a full disk") << QStringList{"bash", "-c", "exec \"$0\" --info " + gut + " >/dev/full"}
+                                                 << 7 << "Die Standardausgabe lässt sich nicht schreiben: ";
+        // The largest number one byte holds, in the image's last byte: no board, not refused.
+        QTest::newRow("no board on the port")
+            << QStringList{"-p", "5", "--sn", "9:1", "--sn-counter", ordner.filePath("sn255.txt"), "--sn-first", "255", gut}
+            << 4 << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
         QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
         QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
@@ -452,7 +480,7 @@ private slots:
         QTest::newRow("HUP at detection") << SIGHUP << "detection" << 130;
         QTest::newRow("INT in -p auto's probe") << SIGINT << "probe" << 130;
         QTest::newRow("reader gone") << 0 << "pipe" << 7;
-        QTest::newRow("disk full") << 0 << "full" << 7;
+        QTest::newRow("disk full, the board fails") << 0 << "full" << 6;
     }
 
     void abbruch()
@@ -467,6 +495,7 @@ private slots:
             verhalten.silentFrom = "#1";
         else if (wann == "detection" || wann == "probe")
             verhalten.silent = true;
+        verhalten.wrongCrc = wann == "full";
         auto &platine = board(boards, 6, verhalten);
         const QByteArray inhalt = bild(8192);
         QProcess prozess;
@@ -474,7 +503,8 @@ private slots:
             prozess.setStandardOutputFile("/dev/full");
         // A reader that is gone at once, as `| head -0` would be.
         const QStringList ohneLeser{"bash", "-c", "\"$@\" | true; exit ${PIPESTATUS[0]}", "bash"};
-        starte(prozess, {"--json", "-p", wann == "probe" ? "auto" : "6", datei("abbruch.dwq", inhalt)},
+        // Without --json a failed output has many texts still to say.
+        starte(prozess, {signal ? "--json" : "--lang=de", "-p", wann == "probe" ? "auto" : "6", datei("abbruch.dwq", inhalt)},
                wann == "pipe" ? ohneLeser : QStringList());
         if (signal != 0) {
             QVERIFY(platine.waitForReceived(wann == "page" ? 4 + 8193 : 1, 10000));
@@ -483,8 +513,8 @@ private slots:
         const Lauf lauf = auswerten(prozess);
         QCOMPARE(lauf.status, status);
         if (signal == 0) {
-            QVERIFY2(lauf.fehler.startsWith("kvxflash: Die Standardausgabe lässt sich nicht schreiben: "),
-                     qPrintable(lauf.fehler));
+            QVERIFY2(lauf.fehler.startsWith("kvxflash: Die Standardausgabe lässt sich nicht schreiben: ")
+                         && lauf.fehler.count("kvxflash") == 1, qPrintable(lauf.fehler));
             QCOMPARE(QByteArray(reinterpret_cast<const char *>(platine.flash().data()), inhalt.size()), inhalt);
         } else if (wann == "probe") {
             QVERIFY(lauf.ergebnisse.isEmpty());
@@ -520,72 +550,95 @@ private slots:
         }
     }
 
-    // The record under log rotation, removal and a full disk: every line
-    // parses, none is lost in silence.
+    // The record under log rotation, removal, a full disk and a failing
+    // sync: every line parses back to what happened, none is lost in silence
+    // or left half written. The watch's status is its first failed board's,
+    // above a lost record, and Ctrl+C during a detection adds nothing.
     void protokoll_data()
     {
         QTest::addColumn<QString>("stoerung");
-        QTest::addColumn<int>("status");
         QTest::addColumn<int>("zeilenDanach");  // lines in the file at the path, header included
-        QTest::newRow("moved away") << "move" << 0 << 2;
-        QTest::newRow("removed") << "remove" << 0 << 2;
-        QTest::newRow("disk full") << "full" << 7 << 2;
+        QTest::newRow("moved away") << "move" << 3;
+        QTest::newRow("removed") << "remove" << 3;
+        QTest::newRow("disk full") << "full" << 2;
+        QTest::newRow("sync fails") << "sync" << 2;
     }
 
     void protokoll()
     {
         QFETCH(QString, stoerung);
-        QFETCH(int, status);
         QFETCH(int, zeilenDanach);
         leereOrdner();
         const QString pfad = ordner.filePath("rotation.log");
         QFile::remove(pfad);
         QFile::remove(pfad + ".1");
-        // A name that would break a line: a tab and a line break.
-        const QString bildpfad = datei("fw\tneu\n.dwq", bild(10));
-        QProcess prozess;
+        // A name that would break a line: a backslash before a t, a tab and a line break.
+        const QString name = "fw\\t\tneu\n.dwq";
+        const QString bildpfad = datei(name, bild(10));
+        // The counter's number is below --sn-first; the field ends with the image.
+        const QStringList sn{"-r", "1", "--sn", "6:4:ascii", "--sn-counter", datei("rotation-sn.txt", "5\n"),
+                             "--sn-first", "41"};
+        const QByteArray vorigeSchicht = "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
+                                         "2026-01-01T00:00:00Z\tCOM9\t-\t-\talt.dwq\t-\t-\t-\tok\t-\n";
         QStringList vorsatz;
-        if (stoerung == "full") {
-            // The previous shift's records stay; the file may grow by a header and a few bytes.
-            QFile alt(pfad);
-            QVERIFY(alt.open(QIODevice::WriteOnly));
-            alt.write("time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
-                      "2026-01-01T00:00:00Z\tCOM9\t-\t-\talt.dwq\t-\t-\t-\tok\t-\n");
-            alt.close();
-            vorsatz = QStringList{"prlimit", QString("--fsize=%1").arg(QFileInfo(pfad).size() + 20)};
-        }
-        starte(prozess, {"--watch", "--json", "--log", pfad, bildpfad}, vorsatz);
+        if (stoerung == "full" || stoerung == "sync")
+            datei("rotation.log", vorigeSchicht);
+        if (stoerung == "full")  // room for a few bytes of the next line
+            vorsatz = QStringList{"prlimit", QString("--fsize=%1").arg(vorigeSchicht.size() + 20)};
+        else if (stoerung == "sync")  // after the counter's lock and the check at the start
+            vorsatz = QStringList{"strace", "-f", "--seccomp-bpf", "-qq", "-o", "/dev/null", "-e", "trace=fdatasync",
+                                  "-e", "inject=fdatasync:error=EIO:when=3+"};
+        QProcess prozess;
+        starte(prozess, QStringList{"--watch", "--json", "--log", pfad} + sn + QStringList{bildpfad}, vorsatz);
         Boards boards;
-        board(boards, 1);
+        kvxsim::BoardOptions gezogen;
+        gezogen.dropAt = "#1";
+        board(boards, 1, gezogen);
         QList<QJsonObject> ergebnisse;
         QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 1));
         if (stoerung == "move")
             QVERIFY(QFile::rename(pfad, pfad + ".1"));
         else if (stoerung == "remove")
             QVERIFY(QFile::remove(pfad));
-        if (stoerung != "full") {
-            board(boards, 2);
+        if (zeilenDanach == 3) {
+            kvxsim::BoardOptions falscheCrc;
+            falscheCrc.wrongCrc = true;
+            auto &zweite = board(boards, 2, falscheCrc);
             QVERIFY(warteAufErgebnisse(prozess, ergebnisse, 2));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(zweite.flash().data()), 10), bild(6) + "0043");
+            kvxsim::BoardOptions stumm;
+            stumm.silent = true;
+            QVERIFY(board(boards, 3, stumm).waitForReceived(1, 10000));
             ::kill(pid_t(prozess.processId()), SIGINT);
         }
         const Lauf lauf = auswerten(prozess);
-        QCOMPARE(lauf.status, status);
-        QCOMPARE(ergebnisse.size(), stoerung == "full" ? 1 : 2);
-        for (const QJsonObject &e : ergebnisse)
-            QCOMPARE(e.value("result").toString(), QString("ok"));
+        QCOMPARE(lauf.status, 4);
+        QStringList ergebnisnamen;
+        for (const QJsonObject &e : ergebnisse + lauf.ergebnisse)
+            ergebnisnamen << e.value("result").toString();
+        QCOMPARE(ergebnisnamen, zeilenDanach == 3 ? QStringList({"port", "protocol", "aborted"}) : QStringList("port"));
 
         QFile log(pfad);
         QVERIFY(log.open(QIODevice::ReadOnly));
-        const QList<QByteArray> zeilen = log.readAll().split('\n');
+        const QByteArray inhalt = log.readAll();
+        QVERIFY(inhalt.endsWith('\n'));
+        const QList<QByteArray> zeilen = inhalt.split('\n');
         QCOMPARE(zeilen.size() - 1, zeilenDanach);
         for (const QByteArray &zeile : zeilen.mid(0, zeilenDanach))
             QCOMPARE(zeile.count('\t'), 9);
-        if (stoerung == "full") {
+        if (zeilenDanach == 2) {
+            QCOMPARE(inhalt, vorigeSchicht);
             QVERIFY2(lauf.fehler.contains("Das Protokoll " + pfad + " lässt sich nicht schreiben: "), qPrintable(lauf.fehler));
             QVERIFY2(lauf.fehler.contains("Nicht im Protokoll: "), qPrintable(lauf.fehler));
-        } else {
-            QVERIFY(zeilen.at(1).contains("\tfw\\tneu\\n.dwq\t"));
+            return;
         }
+        // The second board's line as a reader takes it apart.
+        QStringList felder;
+        for (const QByteArray &feld : zeilen.at(1).split('\t'))
+            felder << feldLesen(feld);
+        QCOMPARE(felder.at(0).right(6), QString("+05:30"));
+        QVERIFY(std::abs(QDateTime::fromString(felder.at(0), Qt::ISODate).secsTo(QDateTime::currentDateTime())) < 60);
+        QCOMPARE(felder.mid(4, 1) + felder.mid(7, 2), QStringList({name, "42,43", "protocol"}));
     }
 
     // Every attempt writes a number of its own, counted before the board
