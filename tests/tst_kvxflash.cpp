@@ -250,6 +250,9 @@ private slots:
         ::mkfifo(qPrintable(ordner.filePath("fifo")), 0600);
         QTest::newRow("a FIFO, not waited on") << QStringList{"-p", "5", ordner.filePath("fifo")} << 2
                                                << "Versucht: %2/fifo – ist keine normale Datei.";
+        QTest::newRow("a watch for one USB ID, ended")
+            << QStringList{"bash", "-c", "exec timeout -s INT --preserve-status 2 \"$0\" --watch --usb 0403:6001 " + gut}
+            << 0 << "Ports: jeder USB-Seriell-Port mit USB 0403:6001\n";
         QTest::newRow("log a FIFO") << QStringList{"--watch", "--log", ordner.filePath("fifo"), gut} << 7
                                     << "kvxflash: Das Protokoll %2/fifo lässt sich nicht schreiben: ist keine normale Datei.";
         // The language: --lang, else the locale; German for C.
