@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cli/platine.h"
-#include "cli/portangabe.h"
-#include "cli/seriennummernfeld.h"
+#include "bench/platine.h"
+#include "bench/portangabe.h"
+#include "bench/seriennummernfeld.h"
 
 #include <QCoreApplication>
 #include <QList>
