@@ -27,6 +27,14 @@ QString ergebnisname(Ergebnis::Art art)
     return QString::fromLatin1(ergebnisnamen[art]);
 }
 
+std::optional<Ergebnis::Art> ergebnisart(const QString &name)
+{
+    for (int art = Ergebnis::ok; art <= Ergebnis::abgebrochen; ++art)
+        if (name == QLatin1String(ergebnisnamen[art]))
+            return Ergebnis::Art(art);
+    return std::nullopt;
+}
+
 QJsonObject ergebnisfelder(const Portangabe &port, const Ergebnis &e)
 {
     QJsonObject objekt{

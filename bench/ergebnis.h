@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 // How one board's run ended, with what a script needs to know about it.
@@ -41,6 +42,8 @@ int exitStatus(Ergebnis::Art art);
 // The result's name for scripts: "ok", "file", "not_found", "port",
 // "timeout", "protocol", "aborted".
 QString ergebnisname(Ergebnis::Art art);
+// The result a name stands for; nothing for an unknown one.
+std::optional<Ergebnis::Art> ergebnisart(const QString &name);
 
 // A board's result as `kvxflash --json` gives it, with "upload_begun" beside
 // it for the text that says at which page it stopped.

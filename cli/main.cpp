@@ -16,6 +16,7 @@
 #include "cli/bildinfo.h"
 #include "cli/meldungen.h"
 #include "cli/optionen.h"
+#include "cli/statistik.h"
 #include "cli/terminal.h"
 #include "core/sprache.h"
 #include "core/texte.h"
@@ -187,6 +188,8 @@ int main(int argc, char *argv[])
     Ausgabe aus;
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
+    if (optionen->modus == Optionen::statistik)
+        return statistik(*optionen, aus);
     // The one image every board gets, read before any port is touched.
     const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc, optionen->roh);
     if (optionen->modus == Optionen::untersuchen)

@@ -91,6 +91,24 @@ inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, i
         text += QCoreApplication::translate("Meldungen", ", %1 abgebrochen").arg(abgebrochen);
     return text;
 }
+// Shift figures
+inline QString ausbeute(const QString &gesamt, const QString &ersterVersuch)
+{
+    return QCoreApplication::translate("Meldungen", "Ausbeute %1, im ersten Versuch %2").arg(gesamt, ersterVersuch);
+}
+inline QString platinenJeStunde(const QString &anzahl, const QString &von, const QString &bis)
+{
+    return QCoreApplication::translate("Meldungen", "%1 Platinen je Stunde, %2 bis %3").arg(anzahl, von, bis);
+}
+inline QString beschaedigteZeile(const QString &pfad, int zeile)
+{
+    return QCoreApplication::translate("Meldungen", "%1, Zeile %2: kein Protokolleintrag, nicht mitgezählt")
+        .arg(pfad).arg(zeile);
+}
+inline QString protokollZuGross(qint64 mebibytes)
+{
+    return QCoreApplication::translate("Meldungen", "größer als %1 MiB").arg(mebibytes);
+}
 inline QString keineUsbPorts()
 {
     return QCoreApplication::translate("Meldungen", "Kein USB-Seriell-Port gefunden; kvxflash --list zeigt alle "
