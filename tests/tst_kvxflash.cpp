@@ -289,6 +289,10 @@ private slots:
                                          << "";
         QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
         QTest::newRow("unknown option") << QStringList{"--fast", leer} << 1 << "";
+        QTest::newRow("--stats of a missing log") << QStringList{"--stats", ordner.filePath("fehlt.log")} << 2
+                                                  << "kvxflash: %2/fehlt.log: nicht vorhanden";
+        QTest::newRow("--since in another form") << QStringList{"--stats", gut, "--since", "02.03.2026"} << 1
+                                                 << "--since nimmt eine Zeit nach ISO 8601";
     }
 
     // Bad input is refused before any port is touched, with the window's texts.
@@ -305,6 +309,58 @@ private slots:
         const QString gesagt = lauf.ausgabe + lauf.fehler;
         QVERIFY2(gesagt.contains(QString(meldung).replace("%1", ordner.filePath("ports")).replace("%2", ordner.path())),
                  qPrintable(gesagt));
+    }
+
+    // A shift's figures from a log written by hand: a board retried under a
+    // new serial number is ok, but not at its first pass; a port without
+    // bootloader stays out of the yield; a damaged line is named, not counted.
+    void schichtzahlen_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<QString>("erwartet");  // a JSON object, else the text
+        const QString anfang = "\tCOM1\t/dev/ttyUSB0\t-\tfw.dwq\t-\t0badcafe\t";
+        const QString log = datei("schicht.log", "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
+            "2026-03-02T06:00:00+01:00" + anfang.toUtf8() + "7\tok\t0badcafe\n"
+            "2026-03-02T06:30:00+01:00" + anfang.toUtf8() + "8,9\tok\t0badcafe\n"
+            "2026-03-02T07:00:00+01:00" + anfang.toUtf8() + "10\tprotocol\t0badcaff\n"
+            "2026-03-02T07:10:00+01:00" + anfang.toUtf8() + "-\tnot_found\t-\n"
+            "2026-03-02T07:2\n"
+            "2026-03-02T08:00:00+01:00" + anfang.toUtf8() + "11\taborted\t-\n");
+        QTest::newRow("whole log") << QStringList{"--stats", log, "--json"}
+            << R"({"ok":2,"failed":1,"aborted":1,"not_found":1,"yield":0.5,"first_pass_yield":0.25,)"
+               R"("boards_per_hour":2,"first":"2026-03-02T06:00:00+01:00","last":"2026-03-02T08:00:00+01:00",)"
+               R"("damaged_lines":1})";
+        QTest::newRow("since, in UTC") << QStringList{"--stats", log, "--json", "--since", "2026-03-02T05:45:00Z"}
+            << R"({"ok":0,"failed":1,"aborted":1,"not_found":1,"yield":0,"first_pass_yield":0,)"
+               R"("boards_per_hour":2,"first":"2026-03-02T07:00:00+01:00","last":"2026-03-02T08:00:00+01:00",)"
+               R"("damaged_lines":1})";
+        const QString ohneNummern = datei("ohne.log", "2026-03-02T06:00:00+01:00" + anfang.toUtf8() + "-\tok\t-\n");
+        QTest::newRow("no serial numbers, one record") << QStringList{"--stats", ohneNummern, "--json"}
+            << R"({"ok":1,"failed":0,"aborted":0,"not_found":0,"yield":1,"first_pass_yield":null,)"
+               R"("boards_per_hour":null,"first":"2026-03-02T06:00:00+01:00","last":"2026-03-02T06:00:00+01:00",)"
+               R"("damaged_lines":0})";
+        QTest::newRow("text") << QStringList{"--stats", log}
+            << "2 erfolgreich, 1 fehlgeschlagen, 1 ohne Bootloader, 1 abgebrochen\n"
+               "Ausbeute 50.0 %, im ersten Versuch 25.0 %\n"
+               "2.0 Platinen je Stunde, 2026-03-02T06:00:00+01:00 bis 2026-03-02T08:00:00+01:00\n";
+    }
+
+    void schichtzahlen()
+    {
+        QFETCH(QStringList, argumente);
+        QFETCH(QString, erwartet);
+        const Lauf lauf = kvxflash(argumente << "--lang" << "de");
+        QCOMPARE(lauf.status, 0);
+        QCOMPARE(lauf.fehler.contains("schicht.log, Zeile 6: kein Protokolleintrag"), argumente[1].endsWith("schicht.log"));
+        if (!erwartet.startsWith('{')) {
+            QCOMPARE(lauf.ausgabe, erwartet);
+            return;
+        }
+        QCOMPARE(lauf.ergebnisse.size(), 1);
+        const QJsonObject soll = QJsonDocument::fromJson(erwartet.toUtf8()).object();
+        QCOMPARE(lauf.ergebnisse.first().keys(), soll.keys());
+        for (const QString &feld : soll.keys())
+            QCOMPARE(lauf.ergebnisse.first().value(feld).toVariant(), soll.value(feld).toVariant());
     }
 
     // An Intel HEX file puts the image it holds into the flash, --raw its
