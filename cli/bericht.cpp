@@ -14,7 +14,8 @@ namespace {
 
 constexpr int seitenbytes = 8193;  // "#" and the page
 
-const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "aborted"};
+const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "counter",
+                                     "aborted"};
 
 QString kopf(const Portangabe &port)
 {

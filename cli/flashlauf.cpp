@@ -14,6 +14,7 @@ int exitStatus(Ergebnis::Art art)
     case Ergebnis::port: return 4;
     case Ergebnis::zeitueberschreitung: return 5;
     case Ergebnis::protokoll: return 6;
+    case Ergebnis::zaehler: return Flashlauf::schreibfehlerStatus;
     case Ergebnis::abgebrochen: return Flashlauf::abbruchStatus;
     }
     return 1;

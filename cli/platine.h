@@ -23,7 +23,7 @@ class Seriennummernzaehler;
 struct Ergebnis
 {
     // In the order of the exit statuses' meaning; see exitStatus().
-    enum Art { ok, datei, nicht_gefunden, port, zeitueberschreitung, protokoll, abgebrochen };
+    enum Art { ok, datei, nicht_gefunden, port, zeitueberschreitung, protokoll, zaehler, abgebrochen };
 
     Art art = ok;
     QString meldung;       // the window's text for the outcome

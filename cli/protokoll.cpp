@@ -66,7 +66,7 @@ QString boardCrcFeld(const QByteArray &antwort)
 #ifndef Q_OS_WIN
 QString grundFuer(int fehler)
 {
-    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : qt_error_string(fehler);
+    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : Texte::systemgrund(fehler);
 }
 #endif
 
