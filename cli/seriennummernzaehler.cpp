@@ -81,7 +81,8 @@ bool Seriennummernzaehler::oeffnen(const QString &pfad, quint64 erste, QString &
         return false;
     }
     const std::optional<quint64> gespeichert = inhalt.gelesen() ? zahlAus(inhalt.bytes) : std::optional<quint64>(0);
-    if (!gespeichert || inhalt.groesse > hoechstens) {
+    // A longer file is not read, and its empty text is no number.
+    if (!gespeichert) {
         fehler = Meldungen::zaehlerKeineZahl(m_pfad);
         return false;
     }
