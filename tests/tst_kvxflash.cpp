@@ -242,14 +242,12 @@ private slots:
         const QString falscheSumme = datei("summe.hex", ":0100000041BE\n:0100010042BD\n:00000001FF\n");
         // A file that looks like records is read as records, whatever its first line.
         const QString kommentar = datei("kommentar.hex", "# fw 1.2\n:0100000041BE\n:00000001FF\n");
-        const QString kleinesS = datei("klein.s19", "s104000041BA\nS9030000FC\n");
         const QString s9MitDaten = datei("s9.s19", "S104000041BA\nS9040000AA51\n");
         // Segment base 0x100 plus linear base 0x10000, CR line ends: where objcopy puts it.
         const QString basenMischung = datei("basen.hex", ":020000040001F9\r:020000020010EC\r:0200000041427B\r"
                                                          ":00000001FF\r");
         const QString zaehler = ordner.filePath("zaehler");
         datei("zaehler.lang", "# Seriennummern\n5000\n" + QByteArray(80, '#'));
-        datei("zaehler.plus", "+7\n");
         datei("zaehler.alt", "41\n");
         datei("zaehler.alt.lock", {});  // left empty by a run killed while writing it
         QFile(ordner.filePath("zaehler.alt.lock")).setFileTime(QDateTime::currentDateTime().addSecs(-60),
@@ -285,7 +283,6 @@ private slots:
         QTest::newRow("--info of a refused file") << QStringList{"--info", falscheSumme} << 2 << "";
         QTest::newRow("HEX after a comment line") << QStringList{"-p", "5", kommentar} << 2
                                                   << "Die Datei wurde nicht gelesen ! Zeile 1: kein gültiger Datensatz.";
-        QTest::newRow("lower-case s") << QStringList{"-p", "5", kleinesS} << 2 << "Zeile 1: kein gültiger Datensatz.";
         QTest::newRow("S9 with data") << QStringList{"-p", "5", s9MitDaten} << 2 << "Zeile 2: kein gültiger Datensatz.";
         QTest::newRow("CR line ends, mixed base records") << QStringList{"--info", "--json", basenMischung} << 0
                                                           << "\"first_address\":65792,";
@@ -305,7 +302,6 @@ private slots:
         const QStringList sn{"-p", "5", "--sn", "0:4", "--sn-counter"};
         QTest::newRow("counter of 80 bytes more") << sn + QStringList{zaehler + ".lang", gut} << 7
                                                   << "Der Zähler %2/zaehler.lang enthält keine Zahl";
-        QTest::newRow("counter +7") << sn + QStringList{zaehler + ".plus", gut} << 7 << "enthält keine Zahl";
         QTest::newRow("counter with an empty lock") << sn + QStringList{zaehler + ".alt", gut} << 4
                                                     << "COM 5 nicht verfügbar !";
         QTest::newRow("counter in no folder") << sn + QStringList{zaehler + "/fehlt/sn", gut} << 7
