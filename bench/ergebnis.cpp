@@ -4,7 +4,8 @@
 
 namespace {
 
-const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "aborted"};
+const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "counter",
+                                     "aborted"};
 
 } // namespace
 
@@ -17,6 +18,7 @@ int exitStatus(Ergebnis::Art art)
     case Ergebnis::port: return 4;
     case Ergebnis::zeitueberschreitung: return 5;
     case Ergebnis::protokoll: return 6;
+    case Ergebnis::zaehler: return schreibfehlerStatus;
     case Ergebnis::abgebrochen: return abbruchStatus;
     }
     return 1;

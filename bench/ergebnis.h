@@ -14,7 +14,7 @@
 struct Ergebnis
 {
     // In the order of the exit statuses' meaning; see exitStatus().
-    enum Art { ok, datei, nicht_gefunden, port, zeitueberschreitung, protokoll, abgebrochen };
+    enum Art { ok, datei, nicht_gefunden, port, zeitueberschreitung, protokoll, zaehler, abgebrochen };
 
     Art art = ok;
     QString meldung;       // the window's text for the outcome
@@ -40,7 +40,7 @@ constexpr int schreibfehlerStatus = 7;
 int exitStatus(Ergebnis::Art art);
 
 // The result's name for scripts: "ok", "file", "not_found", "port",
-// "timeout", "protocol", "aborted".
+// "timeout", "protocol", "counter", "aborted".
 QString ergebnisname(Ergebnis::Art art);
 // The result a name stands for; nothing for an unknown one.
 std::optional<Ergebnis::Art> ergebnisart(const QString &name);

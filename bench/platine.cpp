@@ -140,13 +140,14 @@ std::optional<QByteArray> Platine::bildMitSeriennummer()
         return m_bild.bild;
     QString fehler;
     std::optional<quint64> nummer;
-    if (m_einstellungen.snZaehler->naechste() > feld->hoechsteNummer())
-        fehler = Werkbanktexte::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
-    else
+    const bool passt = m_einstellungen.snZaehler->naechste() <= feld->hoechsteNummer();
+    if (passt)
         nummer = m_einstellungen.snZaehler->nehmen(fehler);
+    else
+        fehler = Werkbanktexte::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
     if (!nummer) {
         irda.setPortOpen(false);
-        beenden(Ergebnis::datei, fehler, QString());
+        beenden(passt ? Ergebnis::zaehler : Ergebnis::datei, fehler, QString());
         return std::nullopt;
     }
     m_ergebnis.seriennummern << std::make_pair(*nummer, Ergebnis::ok);

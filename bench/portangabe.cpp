@@ -59,8 +59,10 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
         return std::nullopt;
     }
     const QRegularExpressionMatch treffer = comNummer.match(text);
+    // A path is taken from the working folder; a bare name is a device's
+    // name, as the serial port takes it.
     if (!treffer.hasMatch())
-        return Portangabe::fuerGeraet(text);
+        return Portangabe::fuerGeraet(text.contains(QLatin1Char('/')) ? QFileInfo(text).absoluteFilePath() : text);
     bool gueltig = false;
     const int nummer = treffer.captured(1).toInt(&gueltig);
     if (!gueltig || nummer < 1 || nummer > 20) {

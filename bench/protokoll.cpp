@@ -68,7 +68,7 @@ QString text(const QJsonObject &felder, const char *name)
 #ifndef Q_OS_WIN
 QString grundFuer(int fehler)
 {
-    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : qt_error_string(fehler);
+    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : Texte::systemgrund(fehler);
 }
 #endif
 

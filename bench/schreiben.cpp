@@ -1,5 +1,7 @@
 #include "bench/schreiben.h"
 
+#include "core/texte.h"
+
 #include <QtGlobal>
 
 #include <cerrno>
@@ -30,9 +32,9 @@ QString ganzSchreiben(int fd, const QByteArray &bytes)
         if (n > 0)
             geschrieben += n;
         else if (n == 0)
-            return qt_error_string(EIO);
+            return Texte::systemgrund(EIO);
         else if (errno != EINTR)
-            return qt_error_string(errno);
+            return Texte::systemgrund(errno);
     }
     return QString();
 }

@@ -24,6 +24,7 @@ public:
     std::optional<quint64> nehmen(QString &fehler);
 
 private:
+    bool verwaisteSperreAufheben();
     bool speichern(quint64 naechste, QString &fehler) const;
 
     QString m_pfad;

@@ -29,6 +29,16 @@ inline QString zaehlerNichtLesbar(const QString &pfad, const QString &grund)
     return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht lesen: %2").arg(pfad, grund);
 }
 
+inline QString zaehlerKeineZahl(const QString &pfad)
+{
+    return QCoreApplication::translate("Meldungen", "Der Zähler %1 enthält keine Zahl: nur Ziffern und ein "
+                                                    "Zeilenende sind erlaubt.").arg(pfad);
+}
+inline QString zaehlerAmEnde(const QString &pfad)
+{
+    return QCoreApplication::translate("Meldungen", "Der Zähler %1 ist am Ende: es gibt keine weitere Nummer.")
+        .arg(pfad);
+}
 inline QString zaehlerNichtGeschrieben(const QString &pfad, const QString &grund)
 {
     return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht schreiben: %2").arg(pfad, grund);

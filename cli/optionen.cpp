@@ -243,8 +243,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                            : Optionen::tr("--stats nimmt keine Update-Datei.");
             return std::nullopt;
         }
-    } else if (dateien.size() != 1) {
-        fehler = dateien.isEmpty() ? Optionen::tr("Keine Update-Datei angegeben.")
+    } else if (dateien.size() != 1 || dateien.first().isEmpty()) {
+        fehler = dateien.value(0).isEmpty() ? Optionen::tr("Keine Update-Datei angegeben.")
                                    : Optionen::tr("Nur eine Update-Datei angeben.");
         return std::nullopt;
     } else {
@@ -252,6 +252,11 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     }
     if (optionen.pruefen && optionen.modus != Optionen::auflisten) {
         fehler = Optionen::tr("--probe gehört zu --list.");
+        return std::nullopt;
+    }
+    // An empty setting would run a bench that keeps no record.
+    if (parser.isSet(protokoll) && optionen.protokolldatei.isEmpty()) {
+        fehler = Optionen::tr("--log braucht eine Datei.");
         return std::nullopt;
     }
     if ((parser.isSet(usb) || parser.isSet(seriennummer) || parser.isSet(protokoll))

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <cerrno>
+
 namespace Texte {
 
 inline QString programmTitel()
@@ -113,6 +115,32 @@ inline QString keineNormaleDatei()
 {
     return QCoreApplication::translate("Texte", "ist keine normale Datei.");
 }
+// What the system said, in the program's language for the reasons a bench
+// meets; any other in the system's words.
+inline QString systemgrund(int fehler)
+{
+    switch (fehler) {
+    case ENOENT:
+        return QCoreApplication::translate("Texte", "Datei oder Ordner nicht vorhanden");
+    case EACCES:
+    case EPERM:
+        return QCoreApplication::translate("Texte", "Keine Berechtigung");
+    case EISDIR:
+        return QCoreApplication::translate("Texte", "Ist ein Ordner");
+    case ENOTDIR:
+        return QCoreApplication::translate("Texte", "Ein Teil des Pfads ist kein Ordner");
+    case ENOSPC:
+        return QCoreApplication::translate("Texte", "Kein Platz mehr auf dem Datenträger");
+    case EROFS:
+        return QCoreApplication::translate("Texte", "Das Dateisystem ist nur lesbar");
+    case EBUSY:
+        return QCoreApplication::translate("Texte", "Gerät oder Datei belegt");
+    case EIO:
+        return QCoreApplication::translate("Texte", "Ein-/Ausgabefehler");
+    default:
+        return qt_error_string(fehler);
+    }
+}
 inline QString nichtLesbar(const QString &systemgrund)
 {
     return QCoreApplication::translate("Texte", "lässt sich nicht lesen: %1.").arg(systemgrund);
@@ -121,7 +149,7 @@ inline QString dateiLeer()
 {
     return QCoreApplication::translate("Texte", "Die Datei ist leer !");
 }
-inline QString dateiZuGross(qint64 dateigroesse)
+inline QString dateiZuGross(const QString &dateigroesse)
 {
     //: Two lines; %1 is the file's size in bytes
     return QCoreApplication::translate("Texte", "Filesize too big !\r\nLen is  %1 Bytes").arg(dateigroesse);
@@ -182,6 +210,10 @@ inline QString elfKopfFehlerhaft()
 inline QString ausserhalbDerDatei(const QString &wo)
 {
     return QCoreApplication::translate("Texte", "%1: reicht über das Dateiende hinaus.").arg(wo);
+}
+inline QString mehrAlsImSpeicher(const QString &wo)
+{
+    return QCoreApplication::translate("Texte", "%1: mehr Bytes in der Datei als im Speicher.").arg(wo);
 }
 inline QString keineDaten()
 {

@@ -20,7 +20,7 @@ QString systemPortName(int number)
 #else
     const QString portDir = portOrdner();
     if (!portDir.isEmpty())
-        return QDir(portDir).filePath(QStringLiteral("COM%1").arg(number));
+        return QDir(portDir).absoluteFilePath(QStringLiteral("COM%1").arg(number));
     // The board's FTDI chip shows up as the USB serial devices, counted from 0.
     return QStringLiteral("/dev/ttyUSB%1").arg(number - 1);
 #endif

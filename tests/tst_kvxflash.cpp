@@ -51,6 +51,28 @@ QByteArray bild(int bytes)
     return inhalt;
 }
 
+// A 64-bit little-endian ELF file whose one loadable segment holds 8 bytes
+// of the file at `adresse`, with `speicherbytes` in memory; `klasse` is its
+// class byte (2, 64-bit).
+QByteArray elf64(quint64 adresse, quint64 speicherbytes, char klasse = 2)
+{
+    QByteArray datei(64 + 56 + 8, '\0');
+    const auto setze = [&datei](int stelle, quint64 wert, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            datei[stelle + i] = char(wert >> (8 * i));
+    };
+    datei.replace(0, 6, QByteArray("\x7F" "ELF") + klasse + '\1');
+    setze(32, 64, 8);               // e_phoff
+    setze(54, 56, 2);               // e_phentsize
+    setze(56, 1, 2);                // e_phnum
+    setze(64, 1, 4);                // PT_LOAD
+    setze(64 + 8, 120, 8);          // p_offset
+    setze(64 + 24, adresse, 8);     // p_paddr
+    setze(64 + 32, 8, 8);           // p_filesz
+    setze(64 + 40, speicherbytes, 8);
+    return datei;
+}
+
 QString crcHex(const QByteArray &bytes)
 {
     return QString::number(crc32(0, reinterpret_cast<const Bytef *>(bytes.data()), uInt(bytes.size())), 16)
@@ -241,6 +263,18 @@ private slots:
         const QString gut = datei("gut.dwq", bild(10));
         const QString gross = datei("gross.dwq", bild(15 * 8192 + 1));
         const QString falscheSumme = datei("summe.hex", ":0100000041BE\n:0100010042BD\n:00000001FF\n");
+        // A file that looks like records is read as records, whatever its first line.
+        const QString kommentar = datei("kommentar.hex", "# fw 1.2\n:0100000041BE\n:00000001FF\n");
+        const QString s9MitDaten = datei("s9.s19", "S104000041BA\nS9040000AA51\n");
+        // Segment base 0x100 plus linear base 0x10000, CR line ends: where objcopy puts it.
+        const QString basenMischung = datei("basen.hex", ":020000040001F9\r:020000020010EC\r:0200000041427B\r"
+                                                         ":00000001FF\r");
+        const QString zaehler = ordner.filePath("zaehler");
+        datei("zaehler.lang", "# Seriennummern\n5000\n" + QByteArray(80, '#'));
+        datei("zaehler.alt", "41\n");
+        datei("zaehler.alt.lock", {});  // left empty by a run killed while writing it
+        QFile(ordner.filePath("zaehler.alt.lock")).setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                                              QFileDevice::FileModificationTime);
         QTest::newRow("missing file, longest wait, most retries")
             << QStringList{"-t", "3600", "-r", "1000", "-p", "5", ordner.filePath("fehlt.dwq")} << 2
             << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Versucht: %2/fehlt.dwq – nicht vorhanden. (0.0 s)\n";
@@ -273,6 +307,32 @@ private slots:
         QTest::newRow("HEX with a bad checksum") << QStringList{"-p", "5", falscheSumme} << 2
                                                  << "COM5 (%1/COM5): Die Datei wurde nicht gelesen ! Zeile 2: Prüfsumme falsch.";
         QTest::newRow("--info of a refused file") << QStringList{"--info", falscheSumme} << 2 << "";
+        QTest::newRow("HEX after a comment line") << QStringList{"-p", "5", kommentar} << 2
+                                                  << "Die Datei wurde nicht gelesen ! Zeile 1: kein gültiger Datensatz.";
+        QTest::newRow("S9 with data") << QStringList{"-p", "5", s9MitDaten} << 2 << "Zeile 2: kein gültiger Datensatz.";
+        QTest::newRow("CR line ends, mixed base records") << QStringList{"--info", "--json", basenMischung} << 0
+                                                          << "\"first_address\":65792,";
+        QTest::newRow("ELF of a damaged class") << QStringList{"-p", "5", datei("klasse.elf", elf64(0, 8, 3))} << 2
+                                                << "Der ELF-Kopf ist unvollständig oder fehlerhaft.";
+        QTest::newRow("ELF p_filesz > p_memsz") << QStringList{"-p", "5", datei("memsz.elf", elf64(0, 4))} << 2
+                                                << "Segment 0: mehr Bytes in der Datei als im Speicher.";
+        QTest::newRow("ELF at the end of the address space")
+            << QStringList{"-p", "5", datei("ende.elf", elf64(0xFFFFFFFFFFFFFFF8, 8))} << 2
+            << "Len is  18446744073709551616 Bytes";
+        QTest::newRow("relative port path")
+            << QStringList{"bash", "-c", "cd " + ordner.path() + " && exec \"$0\" -p ports/COM5 gut.dwq"} << 4
+            << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
+        QTest::newRow("relative port folder")
+            << QStringList{"bash", "-c", "cd " + ordner.path() + " && KVXLOADER_PORT_DIR=ports exec \"$0\" -p 5 gut.dwq"}
+            << 4 << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
+        const QStringList sn{"-p", "5", "--sn", "0:4", "--sn-counter"};
+        QTest::newRow("counter of 80 bytes more") << sn + QStringList{zaehler + ".lang", gut} << 7
+                                                  << "Der Zähler %2/zaehler.lang enthält keine Zahl";
+        QTest::newRow("counter with an empty lock") << sn + QStringList{zaehler + ".alt", gut} << 4
+                                                    << "COM 5 nicht verfügbar !";
+        QTest::newRow("counter in no folder") << sn + QStringList{zaehler + "/fehlt/sn", gut} << 7
+                                              << "lässt sich nicht lesen: Datei oder Ordner nicht vorhanden";
+        QTest::newRow("empty log") << QStringList{"--watch", "--log", "", gut} << 1 << "--log braucht eine Datei.";
         QTest::newRow("--info into a full disk") << QStringList{"bash", "-c", "exec \"$0\" --info " + gut + " >/dev/full"}
                                                  << 7 << "Die Standardausgabe lässt sich nicht schreiben: ";
         // The largest number one byte holds, in the last byte of the padded page: no board, not refused.
@@ -744,6 +804,23 @@ private slots:
         QVERIFY(erster.waitForFinished(5000));
         const Lauf danach = kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad});
         QCOMPARE(danach.fuer("COM1").value("sn").toString(), QString("1004"));
+
+        // A counter behind a link is counted at its target, and the link
+        // stays; a counter that cannot be written ends the board unflashed.
+        QFile::rename(zaehler, zaehler + ".ziel");
+        QVERIFY(QFile::link(zaehler + ".ziel", zaehler));
+        const Lauf gelinkt = kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad});
+        QCOMPARE(gelinkt.fuer("COM1").value("sn").toString(), QString("1005"));
+        QVERIFY(QFileInfo(zaehler).isSymLink());
+        QVERIFY(QDir(ordner.path()).mkdir("sn.txt.ziel.neu"));
+        const Lauf ungeschrieben = kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad});
+        QCOMPARE(ungeschrieben.status, 7);
+        QCOMPARE(ungeschrieben.fuer("COM1").value("result").toString(), QString("counter"));
+        QVERIFY2(ungeschrieben.fuer("COM1").value("message").toString().endsWith("lässt sich nicht schreiben: Ist ein Ordner"),
+                 qPrintable(ungeschrieben.ausgabe));
+        QDir(ordner.path()).rmdir("sn.txt.ziel.neu");
+        QCOMPARE(kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad}).fuer("COM1").value("sn").toString(),
+                 QString("1006"));
     }
 
     // Boards that misbehave: a flood is a wrong answer, not a lost port; two

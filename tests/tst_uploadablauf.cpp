@@ -179,10 +179,10 @@ private slots:
                 elf("elf64-big", "PHDRS { d PT_LOAD; } SECTIONS { .data 0x100 : { *(.data) } :d .bss : { . += 9; } :d }",
                     r.left(3000)),
                 ab(0x100, r.left(3000)));
-        geladen("raw: a colon and text", ":0100000041BE is no record\n", ":0100000041BE is no record\n");
         QTest::newRow("ihex: beyond page 15") << QByteArray(":020000040001F9\n:01E0000041DE\n:00000001FF\n")
                                               << "Filesize too big !\r\nLen is  122881 Bytes"
                                               << "Höchste Adresse: 0x0001E000" << QByteArray();
+        abgelehnt("ihex: text after the only record", ":0100000041BE is no record\n", "Zeile 1: kein gültiger Datensatz.");
         abgelehnt("ihex: bad checksum", ":0100000041BE\n:0100010042BD\n:00000001FF\n", "Zeile 2: Prüfsumme falsch.");
         abgelehnt("ihex: other bytes at an address", ":0100000041BE\r\n:0100000042BD\r\n:00000001FF\r\n",
                   "Zeile 2: Adresse 0x00000000 ist schon mit anderen Bytes belegt.");

@@ -195,6 +195,14 @@
         <source>größer als %1 MiB</source>
         <translation>larger than %1 MiB</translation>
     </message>
+    <message>
+        <source>Der Zähler %1 enthält keine Zahl: nur Ziffern und ein Zeilenende sind erlaubt.</source>
+        <translation>The counter %1 holds no number: only digits and a line end are allowed.</translation>
+    </message>
+    <message>
+        <source>Der Zähler %1 ist am Ende: es gibt keine weitere Nummer.</source>
+        <translation>The counter %1 has run out: there is no further number.</translation>
+    </message>
 </context>
 <context>
     <name>Optionen</name>
@@ -460,6 +468,10 @@ byte for byte.
     <message>
         <source>--stats nimmt keine Update-Datei.</source>
         <translation>--stats takes no update file.</translation>
+    </message>
+    <message>
+        <source>--log braucht eine Datei.</source>
+        <translation>--log needs a file.</translation>
     </message>
 </context>
 <context>
@@ -767,6 +779,42 @@ Data bytes: %5
 Pages:      %6
 CRC-32:     %7
 SHA-256:    %8</translation>
+    </message>
+    <message>
+        <source>Datei oder Ordner nicht vorhanden</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>Keine Berechtigung</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>Ist ein Ordner</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>Ein Teil des Pfads ist kein Ordner</source>
+        <translation>Part of the path is not a directory</translation>
+    </message>
+    <message>
+        <source>Kein Platz mehr auf dem Datenträger</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>Das Dateisystem ist nur lesbar</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>Gerät oder Datei belegt</source>
+        <translation>Device or resource busy</translation>
+    </message>
+    <message>
+        <source>Ein-/Ausgabefehler</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>%1: mehr Bytes in der Datei als im Speicher.</source>
+        <translation>%1: more bytes in the file than in memory.</translation>
     </message>
 </context>
 <context>

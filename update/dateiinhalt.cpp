@@ -28,7 +28,7 @@ QString grundFuer(int fehler)
     case EISDIR:
         return Texte::istEinOrdner();
     default:
-        return Texte::nichtLesbar(qt_error_string(fehler));
+        return Texte::nichtLesbar(Texte::systemgrund(fehler));
     }
 }
 

@@ -2,8 +2,6 @@
 
 #include "core/texte.h"
 
-#include <QList>
-
 #include <limits>
 #include <optional>
 
@@ -86,7 +84,7 @@ int hexwert(char zeichen)
 }
 
 // How many hex digits stand from `anfang` on.
-qsizetype hexziffern(const QByteArray &text, qsizetype anfang)
+qsizetype hexziffern(QByteArrayView text, qsizetype anfang)
 {
     qsizetype ende = anfang;
     while (ende < text.size() && hexwert(text[ende]) >= 0)
@@ -107,7 +105,7 @@ struct Datensatz
 // The bytes that the hex digits after the first `kopf` characters spell,
 // the record's count first: false, with the reason, when they are not
 // a record of `zusatz` bytes beyond the count.
-bool datensatzbytes(const QByteArray &zeile, qsizetype kopf, int zusatz, const QString &wo, QByteArray &bytes,
+bool datensatzbytes(QByteArrayView zeile, qsizetype kopf, int zusatz, const QString &wo, QByteArray &bytes,
                     QString &fehler)
 {
     const qsizetype ziffern = zeile.size() - kopf;
@@ -117,7 +115,7 @@ bool datensatzbytes(const QByteArray &zeile, qsizetype kopf, int zusatz, const Q
         fehler = Texte::datensatzUnvollstaendig(wo);
     if (!fehler.isEmpty())
         return false;
-    bytes = QByteArray::fromHex(zeile.mid(kopf));
+    bytes = QByteArray::fromHex(zeile.sliced(kopf).toByteArray());
     const int laenge = quint8(bytes[0]) + zusatz;
     if (bytes.size() != laenge)
         fehler = bytes.size() < laenge ? Texte::datensatzUnvollstaendig(wo) : Texte::keinDatensatz(wo);
@@ -141,43 +139,61 @@ quint64 grossEndian(const QByteArray &bytes, qsizetype stelle, int anzahl)
     return wert;
 }
 
-// The line formats: every non-empty line a record (CR LF or LF at its end),
-// nothing after the record that ends the file.
+// Hands each non-empty line of `datei` to `tun` with its number, one at a
+// time, without copying the file: LF, CR and CR LF each end a line. Stops
+// when `tun` says false.
+template<typename Tun>
+void jedeZeile(const QByteArray &datei, Tun tun)
+{
+    int nummer = 0;
+    for (qsizetype anfang = 0; anfang < datei.size();) {
+        qsizetype ende = anfang;
+        while (ende < datei.size() && datei[ende] != '\r' && datei[ende] != '\n')
+            ++ende;
+        ++nummer;
+        if (ende > anfang && !tun(QByteArrayView(datei).sliced(anfang, ende - anfang), nummer))
+            return;
+        anfang = ende + (datei.mid(ende, 2) == "\r\n" ? 2 : 1);
+    }
+}
+
+// The line formats: every non-empty line a record, nothing after the record
+// that ends the file.
 template<typename Lesen>
 Firmwareabbild zeilenweise(const QByteArray &datei, Abbildangaben::Format format, quint64 grenze, bool schlussNoetig,
                            Lesen datensatzLesen)
 {
     Ablage ablage(grenze);
     bool schluss = false;
-    const QList<QByteArray> zeilen = datei.split('\n');
-    for (qsizetype i = 0; i < zeilen.size(); ++i) {
-        QByteArray zeile = zeilen[i];
-        if (zeile.endsWith('\r'))
-            zeile.chop(1);
-        if (zeile.isEmpty())
-            continue;
-        const QString wo = Texte::zeile(int(i + 1));
-        if (schluss)
-            return abgelehnt(format, Texte::nachDemSchluss(wo));
+    QString fehler;
+    jedeZeile(datei, [&](QByteArrayView zeile, int nummer) {
+        const QString wo = Texte::zeile(nummer);
+        if (schluss) {
+            fehler = Texte::nachDemSchluss(wo);
+            return false;
+        }
         const Datensatz satz = datensatzLesen(zeile, wo);
-        if (!satz.fehler.isEmpty())
-            return abgelehnt(format, satz.fehler);
-        if (const auto belegt = ablage.ablegen(satz.adresse, satz.daten.constData(), quint64(satz.daten.size())))
-            return abgelehnt(format, Texte::andersBelegt(wo, *belegt));
+        fehler = satz.fehler;
+        if (fehler.isEmpty())
+            if (const auto belegt = ablage.ablegen(satz.adresse, satz.daten.constData(), quint64(satz.daten.size())))
+                fehler = Texte::andersBelegt(wo, *belegt);
         schluss = satz.schluss;
-    }
-    if (schlussNoetig && !schluss)
-        return abgelehnt(format, Texte::schlussFehlt());
-    return ablage.abbild(format);
+        return fehler.isEmpty();
+    });
+    if (fehler.isEmpty() && schlussNoetig && !schluss)
+        fehler = Texte::schlussFehlt();
+    return fehler.isEmpty() ? ablage.abbild(format) : abgelehnt(format, fehler);
 }
 
-// Intel HEX: ":", count, 16-bit offset, type, data, checksum. Types 02 and
-// 04 set the base the offsets count from; 03 and 05 name a start address
-// the bootloader has no use for.
+// Intel HEX: ":", count, 16-bit offset, type, data, checksum. Type 02 sets
+// a segment base, 04 a linear one; as GNU binutils reads them, the offsets
+// count from their sum, so a file that mixes them lies where objcopy puts
+// it. 03 and 05 name a start address the bootloader has no use for.
 Firmwareabbild hexLesen(const QByteArray &datei, quint64 grenze)
 {
-    quint64 basis = 0;
-    return zeilenweise(datei, Abbildangaben::ihex, grenze, true, [&basis](const QByteArray &zeile, const QString &wo) {
+    quint64 segmentbasis = 0;
+    quint64 linearbasis = 0;
+    return zeilenweise(datei, Abbildangaben::ihex, grenze, true, [&](QByteArrayView zeile, const QString &wo) {
         // The count each type but data must have.
         static const int laengeFuerTyp[] = {-1, 0, 2, 4, 2, 4};
         Datensatz satz;
@@ -192,10 +208,12 @@ Firmwareabbild hexLesen(const QByteArray &datei, quint64 grenze)
         if (typ > 5 || (typ > 0 && quint8(b[0]) != laengeFuerTyp[typ])) {
             satz.fehler = Texte::keinDatensatz(wo);
         } else if (typ == 0) {
-            satz.adresse = basis + grossEndian(b, 1, 2);
+            satz.adresse = linearbasis + segmentbasis + grossEndian(b, 1, 2);
             satz.daten = b.mid(4, quint8(b[0]));
-        } else if (typ == 2 || typ == 4) {
-            basis = grossEndian(b, 4, 2) << (typ == 2 ? 4 : 16);
+        } else if (typ == 2) {
+            segmentbasis = grossEndian(b, 4, 2) << 4;
+        } else if (typ == 4) {
+            linearbasis = grossEndian(b, 4, 2) << 16;
         }
         satz.schluss = typ == 1;
         return satz;
@@ -204,11 +222,11 @@ Firmwareabbild hexLesen(const QByteArray &datei, quint64 grenze)
 
 // Motorola S-records: "S", type, count, address of 2, 3 or 4 bytes, data,
 // checksum. S0 is a header, S5 and S6 count the data records so far, S7 to
-// S9 end the file with a start address.
+// S9 end the file with a start address and nothing else.
 Firmwareabbild srecLesen(const QByteArray &datei, quint64 grenze)
 {
     quint64 datensaetze = 0;
-    return zeilenweise(datei, Abbildangaben::srec, grenze, false, [&datensaetze](const QByteArray &zeile,
+    return zeilenweise(datei, Abbildangaben::srec, grenze, false, [&datensaetze](QByteArrayView zeile,
                                                                                 const QString &wo) {
         static const int adressbytes[] = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
         Datensatz satz;
@@ -216,7 +234,8 @@ Firmwareabbild srecLesen(const QByteArray &datei, quint64 grenze)
         const int typ = zeile.size() > 1 ? zeile[1] - '0' : -1;
         if (!zeile.startsWith('S') || typ < 0 || typ > 9 || typ == 4)
             satz.fehler = Texte::keinDatensatz(wo);
-        else if (datensatzbytes(zeile, 2, 1, wo, b, satz.fehler) && quint8(b[0]) < adressbytes[typ] + 1)
+        else if (datensatzbytes(zeile, 2, 1, wo, b, satz.fehler)
+                 && (quint8(b[0]) < adressbytes[typ] + 1 || (typ >= 7 && quint8(b[0]) != adressbytes[typ] + 1)))
             satz.fehler = Texte::keinDatensatz(wo);
         else if (satz.fehler.isEmpty() && summe(b) != 0xFF)
             satz.fehler = Texte::pruefsummeFalsch(wo);
@@ -248,7 +267,7 @@ public:
     Firmwareabbild lesen(quint64 grenze) const
     {
         const quint64 groesse = quint64(d.size());
-        if (groesse < (breit ? 64u : 52u))
+        if (groesse < (breit ? 64u : 52u) || (d[4] != 1 && d[4] != 2) || (d[5] != 1 && d[5] != 2))
             return abgelehnt(Abbildangaben::elf, Texte::elfKopfFehlerhaft());
         const quint64 tabelle = breit ? zahl(32, 8) : zahl(28, 4);
         const quint64 eintrag = zahl(breit ? 54 : 42, 2);
@@ -264,6 +283,7 @@ public:
             const quint64 versatz = breit ? zahl(kopf + 8, 8) : zahl(kopf + 4, 4);
             const quint64 physisch = breit ? zahl(kopf + 24, 8) : zahl(kopf + 12, 4);
             const quint64 dateibytes = breit ? zahl(kopf + 32, 8) : zahl(kopf + 16, 4);
+            const quint64 speicherbytes = breit ? zahl(kopf + 40, 8) : zahl(kopf + 20, 4);
             if (zahl(kopf, 4) != ptLoad || dateibytes == 0)
                 continue;
             // Firmware has a handful; thousands laid over each other would
@@ -273,6 +293,8 @@ public:
             const QString wo = Texte::segment(int(nummer));
             if (versatz > groesse || dateibytes > groesse - versatz)
                 return abgelehnt(Abbildangaben::elf, Texte::ausserhalbDerDatei(wo));
+            if (dateibytes > speicherbytes)
+                return abgelehnt(Abbildangaben::elf, Texte::mehrAlsImSpeicher(wo));
             if (const auto belegt = ablage.ablegen(physisch, d.constData() + versatz, dateibytes))
                 return abgelehnt(Abbildangaben::elf, Texte::andersBelegt(wo, *belegt));
         }
@@ -296,30 +318,40 @@ private:
     const bool breit;  // 64-bit
 };
 
-// Whether hex digits, at least `mindestens`, run from `stelle` to the end of its line.
-bool hexBisZeilenende(const QByteArray &datei, qsizetype stelle, qsizetype mindestens)
+// Whether a line has the look of a record of a line format, damaged or not.
+bool wieHex(QByteArrayView zeile)
 {
-    const qsizetype ende = stelle + hexziffern(datei, stelle);
-    return ende - stelle >= mindestens && (ende == datei.size() || datei[ende] == '\r' || datei[ende] == '\n');
+    return zeile.size() > 1 && zeile[0] == ':' && hexwert(zeile[1]) >= 0;
+}
+
+bool wieSrec(QByteArrayView zeile)
+{
+    return zeile.size() > 1 && (zeile[0] == 'S' || zeile[0] == 's') && zeile[1] >= '0' && zeile[1] <= '9';
 }
 
 } // namespace
 
 Abbildangaben::Format Firmwareabbild::erkennen(const QByteArray &datei)
 {
-    if (datei.size() >= 6 && datei.startsWith("\x7F" "ELF") && (datei[4] == 1 || datei[4] == 2)
-        && (datei[5] == 1 || datei[5] == 2))
+    // An ELF file's class and byte order are checked by its reader.
+    if (datei.startsWith("\x7F" "ELF"))
         return elf;
-    // A line format when its first line has the shape of a whole record: the
-    // record's start, then hex digits, at least as many as the shortest record has.
-    qsizetype anfang = 0;
-    while (anfang < datei.size() && (datei[anfang] == '\r' || datei[anfang] == '\n'))
-        ++anfang;
-    const QByteArray start = datei.mid(anfang, 2);
-    if (start.startsWith(':') && hexBisZeilenende(datei, anfang + 1, 10))
+    // A line format when most of its lines look like records, blanks and a
+    // byte-order mark aside: a line that is not one is then a damaged record,
+    // refused by the reader, never sent as text.
+    qsizetype zeilen = 0, hexzeilen = 0, sreczeilen = 0;
+    jedeZeile(datei, [&](QByteArrayView zeile, int) {
+        zeile = zeile.trimmed();
+        if (zeile.startsWith("\xEF\xBB\xBF"))
+            zeile = zeile.sliced(3);
+        ++zeilen;
+        hexzeilen += wieHex(zeile);
+        sreczeilen += wieSrec(zeile);
+        return true;
+    });
+    if (2 * hexzeilen > zeilen)
         return ihex;
-    if (start.size() == 2 && start[0] == 'S' && start[1] >= '0' && start[1] <= '9'
-        && hexBisZeilenende(datei, anfang + 2, 8))
+    if (2 * sreczeilen > zeilen)
         return srec;
     return roh;
 }

@@ -83,8 +83,11 @@ void Updatedatei::bildUebernehmen(const QByteArray &gepolstert)
 // as a raw file would need; the progress bar shows their pages.
 qint16 Updatedatei::zuGrossAblehnen(quint64 letzteAdresse, const QString &erlaeuterung)
 {
-    const qint64 bytes = qint64(qMin(letzteAdresse, quint64(std::numeric_limits<qint64>::max() - 1)) + 1);
-    m_anzeige.setSeitenzahl(int(qMin<qint64>(seitenFuer(bytes), std::numeric_limits<int>::max())));
+    // Up to the last address there are 2^64 bytes, one more than the type holds.
+    const QString bytes = letzteAdresse == std::numeric_limits<quint64>::max() ? QStringLiteral("18446744073709551616")
+                                                                               : QString::number(letzteAdresse + 1);
+    const quint64 seiten = letzteAdresse / seitengroesse + 1;
+    m_anzeige.setSeitenzahl(int(qMin<quint64>(seiten, std::numeric_limits<int>::max())));
     return ablehnen(zuGross, Texte::dateiZuGross(bytes), erlaeuterung);
 }
 
