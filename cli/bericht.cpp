@@ -1,5 +1,7 @@
 #include "cli/bericht.h"
 
+#include "broker/brokerbote.h"
+
 #include "cli/ausgabe.h"
 #include "cli/meldungen.h"
 #include "cli/platine.h"
@@ -58,7 +60,7 @@ QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
     return zeile + QLatin1Char(')');
 }
 
-QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
+QJsonObject ergebnisObjekt(const Portangabe &port, const Ergebnis &e)
 {
     QJsonObject objekt{
         {QStringLiteral("result"), ergebnisname(e.art)},
@@ -90,7 +92,12 @@ QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
         objekt.insert(QStringLiteral("sn"), QString::number(e.seriennummern.last().first));
         objekt.insert(QStringLiteral("sn_attempts"), versuche);
     }
-    return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
+    return objekt;
+}
+
+QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &ergebnis)
+{
+    return QJsonDocument(ergebnisObjekt(port, ergebnis)).toJson(QJsonDocument::Compact);
 }
 
 Bericht::Bericht(Form form, Ausgabe &aus, QObject *parent)
@@ -123,9 +130,14 @@ void Bericht::ansage(const QString &text)
         zeile(text);
 }
 
+void Bericht::weitergeben(Brokerbote *bote)
+{
+    m_bote = bote;
+}
+
 bool Bericht::ausgabeFehlgeschlagen() const
 {
-    return m_aus.fehlgeschlagen();
+    return m_aus.fehlgeschlagen() || m_postausgangFehlgeschlagen;
 }
 
 void Bericht::schritt(Platine *platine, const QString &text)
@@ -155,6 +167,11 @@ void Bericht::fertig(Platine *platine)
 
 void Bericht::ergebnis(const Portangabe &port, const Ergebnis &ergebnis)
 {
+    QString grund;
+    if (m_bote && !m_postausgangFehlgeschlagen && !m_bote->aufnehmen(ergebnisObjekt(port, ergebnis), grund)) {
+        m_postausgangFehlgeschlagen = true;
+        fehlermeldung(Meldungen::postausgangFehlgeschlagen(m_bote->postausgang().pfad(), grund));
+    }
     if (m_form == json)
         m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(port, ergebnis)) + QLatin1Char('\n'));
     else

@@ -7,6 +7,8 @@
 #include <QObject>
 
 class Ausgabe;
+class Brokerbote;
+class QJsonObject;
 
 // What the user or a script reads on standard output while boards are
 // flashed: a live display with one line per running board on a terminal,
@@ -29,7 +31,10 @@ public:
     // final tally): with --json on standard error, so that standard output
     // stays JSON.
     void ansage(const QString &text);
-    // Whether standard output failed (a full disk, a closed pipe).
+    // Every result also into the broker's outbox. A record the outbox
+    // cannot take is output lost.
+    void weitergeben(Brokerbote *bote);
+    // Whether standard output or the outbox failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 
 private:
@@ -46,12 +51,15 @@ private:
     QList<Platine *> m_laufende;   // in the live display, in order of start
     QHash<const Platine *, QString> m_letzterSchritt;
     int m_gezeichnet = 0;          // lines of the live display now on screen
+    Brokerbote *m_bote = nullptr;
+    bool m_postausgangFehlgeschlagen = false;
 };
 
 // The result's name for scripts: "ok", "file", "not_found", "port",
 // "timeout", "protocol", "aborted".
 QString ergebnisname(Ergebnis::Art art);
-// A board's result as one line of JSON.
+// A board's result as a JSON object, and as one line of JSON.
+QJsonObject ergebnisObjekt(const Portangabe &port, const Ergebnis &ergebnis);
 QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &ergebnis);
 // A board's result as the final line a user reads.
 QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &ergebnis);

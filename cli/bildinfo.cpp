@@ -17,6 +17,17 @@ const char *const formatbezeichnungen[] = {nullptr, "Intel HEX", "Motorola S-Rec
 
 } // namespace
 
+QJsonObject bildkennung(const Firmwarebild &bild)
+{
+    return QJsonObject{
+        {QStringLiteral("file"), bild.pfad},
+        {QStringLiteral("format"), QString::fromLatin1(formatnamen[bild.angaben.format])},
+        {QStringLiteral("pages"), bild.seiten()},
+        {QStringLiteral("crc"), QString::fromLatin1(bild.crc.toHex())},
+        {QStringLiteral("sha256"), QString::fromLatin1(bild.sha256.toHex())},
+    };
+}
+
 int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
 {
     if (!bild.geladen) {
@@ -28,16 +39,10 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
     const QString crcHex = QString::fromLatin1(bild.crc.toHex());
     const QString sha256 = QString::fromLatin1(bild.sha256.toHex());
     if (optionen.json) {
-        const QJsonObject objekt{
-            {QStringLiteral("file"), bild.pfad},
-            {QStringLiteral("format"), QString::fromLatin1(formatnamen[angaben.format])},
-            {QStringLiteral("first_address"), qint64(angaben.ersteAdresse)},
-            {QStringLiteral("last_address"), qint64(angaben.letzteAdresse)},
-            {QStringLiteral("data_bytes"), angaben.datenbytes},
-            {QStringLiteral("pages"), bild.seiten()},
-            {QStringLiteral("crc"), crcHex},
-            {QStringLiteral("sha256"), sha256},
-        };
+        QJsonObject objekt = bildkennung(bild);
+        objekt.insert(QStringLiteral("first_address"), qint64(angaben.ersteAdresse));
+        objekt.insert(QStringLiteral("last_address"), qint64(angaben.letzteAdresse));
+        objekt.insert(QStringLiteral("data_bytes"), angaben.datenbytes);
         aus.schreiben(QString::fromUtf8(QJsonDocument(objekt).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
         const QString format = angaben.format == Abbildangaben::roh

@@ -1,6 +1,7 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
+#include "broker/brokerbote.h"
 #include "cli/abbruchsignal.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
@@ -20,6 +21,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
+#include <memory>
 
 namespace {
 
@@ -142,6 +145,23 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     return werkbank.ausfuehren(abbruch);
 }
 
+// The broker's messenger, with its outbox open before any board is touched.
+std::unique_ptr<Brokerbote> brokerStarten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht,
+                                          int &status)
+{
+    auto bote = std::make_unique<Brokerbote>(*optionen.broker);
+    QString grund;
+    if (!bote->starten(bildkennung(bild), grund)) {
+        fehlermeldung(Meldungen::postausgangFehlgeschlagen(optionen.broker->postausgang, grund));
+        status = Flashlauf::schreibfehlerStatus;
+        return nullptr;
+    }
+    QObject::connect(bote.get(), &Brokerbote::meldung, &bericht, &Bericht::ansage);
+    bericht.ansage(Meldungen::brokerZiel(bote->ziel(), optionen.broker->postausgang));
+    bericht.weitergeben(bote.get());
+    return bote;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -179,7 +199,17 @@ int main(int argc, char *argv[])
         mitSeriennummern.einstellungen.snZaehler = &zaehler;
     }
     Bericht bericht(berichtsform(*optionen), aus);
-    if (optionen->modus == Optionen::beobachten)
-        return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
-    return flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+    int status = 0;
+    std::unique_ptr<Brokerbote> bote;
+    if (optionen->broker && !(bote = brokerStarten(*optionen, bild, bericht, status)))
+        return status;
+    status = optionen->modus == Optionen::beobachten ? beobachten(mitSeriennummern, bild, bericht, abbruch, crc)
+                                                     : flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+    // What the broker has not taken in time stays in the outbox for the next
+    // start: the records are kept, so the status stays what it was.
+    if (bote) {
+        if (const int rest = bote->beenden())
+            bericht.ansage(Meldungen::imPostausgang(rest, bote->postausgang().pfad()));
+    }
+    return status;
 }

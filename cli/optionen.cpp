@@ -1,5 +1,7 @@
 #include "cli/optionen.h"
 
+#include "cli/brokeroptionen.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSet>
@@ -111,6 +113,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                        "zeigen, ohne einen Port zu berühren."));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
                        protokoll, snFeld, snZaehler, snErste, sprache, roh, info});
+    const Brokeroptionen broker;
+    parser.addOptions(broker.alle());
     parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
 
     if (!parser.parse(argumente)) {
@@ -137,6 +141,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.seriennummer = parser.value(seriennummer);
     optionen.protokolldatei = parser.value(protokoll);
     optionen.roh = parser.isSet(roh);
+    if (!broker.lesen(parser, optionen.protokolldatei, optionen.broker, fehler))
+        return std::nullopt;
 
     bool gueltig = false;
     // "0,5" as the help writes it, or "0.5".

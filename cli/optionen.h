@@ -1,5 +1,6 @@
 #pragma once
 
+#include "broker/brokeradresse.h"
 #include "cli/platine.h"
 #include "cli/portangabe.h"
 #include "cli/seriennummernfeld.h"
@@ -37,6 +38,8 @@ public:
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;
     quint64 snErste = 1;
+    // Every record also to an MQTT broker.
+    std::optional<Brokereinstellungen> broker;
 };
 
 // The value of --lang, found before the options are read, so that they are

@@ -157,7 +157,8 @@ void Werkbank::platineFertig(Platine *platine)
         }
     }
     QTimer::singleShot(0, this, &Werkbank::umsehen);
-    endeWennFertig();
+    // After the board's report, whose output or outbox may fail too.
+    QTimer::singleShot(0, this, &Werkbank::endeWennFertig);
 }
 
 void Werkbank::eintragen(const Platine *platine)
