@@ -20,11 +20,11 @@ _kvxflash()
             COMPREPLY=($(compgen -W "de en" -- "$cur"))
             return
             ;;
-        --log | --info | --sn-counter)
+        --log | --info | --sn-counter | --mqtt-ca | --mqtt-password-file | --mqtt-outbox)
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --mqtt | --mqtt-wait | --bench)
             return
             ;;
     esac
@@ -32,7 +32,8 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --raw --info --sn --sn-counter --sn-first --lang -h --help --help-all
+            --usb --serial --log --raw --info --sn --sn-counter --sn-first --mqtt --mqtt-ca
+            --mqtt-password-file --mqtt-outbox --mqtt-wait --bench --lang -h --help --help-all
             -v --version' -- "$cur"))
         return
     fi
