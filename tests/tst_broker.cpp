@@ -131,14 +131,16 @@ class TestBroker : public QObject
         return eintraege(abonnent).size() >= anzahl;
     }
 
-    void kvxflash(QProcess &prozess, const QStringList &argumente)
+    // `vorsatz` is a program that starts it (prlimit, say).
+    void kvxflash(QProcess &prozess, const QStringList &argumente, QStringList vorsatz = {})
     {
         QProcessEnvironment umgebung = QProcessEnvironment::systemEnvironment();
         umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
         umgebung.insert("KVXLOADER_LANG", "de");
         prozess.setProcessEnvironment(umgebung);
-        prozess.start(KVXFLASH, QStringList{"--json", "--mqtt", QString("mqtt://127.0.0.1:%1").arg(port)}
-                                    + argumente + QStringList{bildpfad});
+        vorsatz << KVXFLASH << "--json" << "--mqtt" << QString("mqtt://127.0.0.1:%1").arg(port) << argumente
+                << bildpfad;
+        prozess.start(vorsatz.takeFirst(), vorsatz);
         QVERIFY(prozess.waitForStarted());
     }
 
@@ -249,6 +251,31 @@ private slots:
             jeId.insert(e.value("id").toString(), e);
         }
         QCOMPARE(jeId.size(), 5);
+    }
+
+    // An outbox that cannot take a record is a record lost: the watch takes
+    // no further board and ends by itself with status 7; the record waiting
+    // from before stays.
+    void postausgangVoll()
+    {
+        const QString postausgang = ordner.filePath("voll.outbox");
+        // Long enough that the port's lock file still fits under the limit.
+        const QByteArray wartend = "-{\"id\":\"alt\",\"message\":\"" + QByteArray(1000, 'x') + "\"}\n";
+        QFile alt(postausgang);
+        QVERIFY(alt.open(QIODevice::WriteOnly));
+        alt.write(wartend);
+        alt.close();
+        Prozess werkbank;
+        // A broker that is not there, so that nothing leaves the outbox.
+        kvxflash(werkbank, {"--watch", "-p", "20", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-outbox", postausgang},
+                 {"prlimit", QString("--fsize=%1").arg(alt.size() + 20)});
+        Boards boards;
+        board(boards, 20);
+        QVERIFY(werkbank.waitForFinished(30000));
+        QCOMPARE(werkbank.exitCode(), 7);
+        QVERIFY(QString(werkbank.readAllStandardError()).contains("Der Postausgang " + postausgang));
+        QVERIFY(alt.open(QIODevice::ReadOnly));
+        QCOMPARE(alt.readAll(), wartend);
     }
 
     // Four benches, one broker: each its own records and its own retained
