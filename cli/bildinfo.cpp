@@ -1,8 +1,8 @@
 #include "cli/bildinfo.h"
 
+#include "bench/ergebnis.h"
 #include "cli/ausgabe.h"
-#include "cli/firmwarebild.h"
-#include "cli/flashlauf.h"
+#include "bench/firmwarebild.h"
 #include "cli/optionen.h"
 #include "core/texte.h"
 
@@ -11,22 +11,10 @@
 
 namespace {
 
-// By Abbildangaben::Format: the name for scripts, and the one people know.
-const char *const formatnamen[] = {"raw", "ihex", "srec", "elf"};
+// By Abbildangaben::Format: the name people know.
 const char *const formatbezeichnungen[] = {nullptr, "Intel HEX", "Motorola S-Record", "ELF"};
 
 } // namespace
-
-QJsonObject bildkennung(const Firmwarebild &bild)
-{
-    return QJsonObject{
-        {QStringLiteral("file"), bild.pfad},
-        {QStringLiteral("format"), QString::fromLatin1(formatnamen[bild.angaben.format])},
-        {QStringLiteral("pages"), bild.seiten()},
-        {QStringLiteral("crc"), QString::fromLatin1(bild.crc.toHex())},
-        {QStringLiteral("sha256"), QString::fromLatin1(bild.sha256.toHex())},
-    };
-}
 
 int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
 {
@@ -39,10 +27,16 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
     const QString crcHex = QString::fromLatin1(bild.crc.toHex());
     const QString sha256 = QString::fromLatin1(bild.sha256.toHex());
     if (optionen.json) {
-        QJsonObject objekt = bildkennung(bild);
-        objekt.insert(QStringLiteral("first_address"), qint64(angaben.ersteAdresse));
-        objekt.insert(QStringLiteral("last_address"), qint64(angaben.letzteAdresse));
-        objekt.insert(QStringLiteral("data_bytes"), angaben.datenbytes);
+        const QJsonObject objekt{
+            {QStringLiteral("file"), bild.pfad},
+            {QStringLiteral("format"), bild.formatname()},
+            {QStringLiteral("first_address"), qint64(angaben.ersteAdresse)},
+            {QStringLiteral("last_address"), qint64(angaben.letzteAdresse)},
+            {QStringLiteral("data_bytes"), angaben.datenbytes},
+            {QStringLiteral("pages"), bild.seiten()},
+            {QStringLiteral("crc"), crcHex},
+            {QStringLiteral("sha256"), sha256},
+        };
         aus.schreiben(QString::fromUtf8(QJsonDocument(objekt).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
         const QString format = angaben.format == Abbildangaben::roh
@@ -52,5 +46,5 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
                                       crcHex, sha256)
                       + QLatin1Char('\n'));
     }
-    return aus.fehlgeschlagen() ? Flashlauf::schreibfehlerStatus : 0;
+    return aus.fehlgeschlagen() ? schreibfehlerStatus : 0;
 }

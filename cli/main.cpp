@@ -1,20 +1,23 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
+#include "bench/abbruchsignal.h"
+#include "bench/ereignis.h"
+#include "bench/firmwarebild.h"
+#include "bench/flashlauf.h"
+#include "bench/portsuche.h"
+#include "bench/protokoll.h"
+#include "bench/seriennummernzaehler.h"
+#include "bench/werkbank.h"
+#include "bench/werkbanktexte.h"
 #include "broker/brokerbote.h"
-#include "cli/abbruchsignal.h"
+#include "cli/auflisten.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/bildinfo.h"
-#include "cli/firmwarebild.h"
-#include "cli/flashlauf.h"
 #include "cli/meldungen.h"
 #include "cli/optionen.h"
-#include "cli/portsuche.h"
-#include "cli/protokoll.h"
-#include "cli/seriennummernzaehler.h"
 #include "cli/terminal.h"
-#include "cli/werkbank.h"
 #include "core/sprache.h"
 #include "core/texte.h"
 #include "update/crc32.h"
@@ -62,10 +65,10 @@ int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild,
     QString fehler;
     if (!zaehler.oeffnen(optionen.snZaehler, optionen.snErste, fehler)) {
         fehlermeldung(fehler);
-        return Flashlauf::schreibfehlerStatus;
+        return schreibfehlerStatus;
     }
     if (zaehler.naechste() > optionen.snFeld->hoechsteNummer()) {
-        fehlermeldung(Meldungen::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
+        fehlermeldung(Werkbanktexte::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
         return aufruffehler;
     }
     return 0;
@@ -74,7 +77,7 @@ int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild,
 // Exit status 7 when nothing worse happened but the output was lost.
 int mitAusgabe(int status, const Bericht &bericht)
 {
-    return status == 0 && bericht.ausgabeFehlgeschlagen() ? Flashlauf::schreibfehlerStatus : status;
+    return status == 0 && bericht.ausgabeFehlgeschlagen() ? schreibfehlerStatus : status;
 }
 
 int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
@@ -87,25 +90,26 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         abgelehnt.erlaeuterung = bild.erlaeuterung;
         // With -p auto no port is known yet: the refusal stands on its own.
         for (const Portangabe &port : optionen.automatisch ? QList<Portangabe>{Portangabe()} : optionen.ports)
-            bericht.ergebnis(port, abgelehnt);
+            bericht.ergebnis(ergebnisfelder(port, abgelehnt));
         return mitAusgabe(exitStatus(abgelehnt.art), bericht);
     }
 
     QList<Portangabe> ports = optionen.ports;
     if (optionen.automatisch) {
-        const std::optional<QList<Abfrage>> abfragen = bootloaderAbfragen(usbPorts(optionen), abbruch, crc);
-        if (!abfragen)
-            return Flashlauf::abbruchStatus;
+        bool abgebrochen = false;
+        const QList<Abfrage> abfragen = bootloaderAbfragen(usbPorts(Portfilter()), abbruch, crc, abgebrochen);
+        if (abgebrochen)
+            return abbruchStatus;
         ports.clear();
-        for (const Abfrage &abfrage : *abfragen)
+        for (const Abfrage &abfrage : abfragen)
             if (abfrage.ergebnis.art == Ergebnis::ok)
                 ports << abfrage.port;
         if (ports.isEmpty()) {
             // Why not: a port that could not be opened says why, as a board's would.
-            for (const Abfrage &abfrage : *abfragen)
+            for (const Abfrage &abfrage : abfragen)
                 if (abfrage.ergebnis.art == Ergebnis::port)
-                    bericht.ergebnis(abfrage.port, abfrage.ergebnis);
-            if (abfragen->isEmpty())
+                    bericht.ergebnis(ergebnisfelder(abfrage.port, abfrage.ergebnis));
+            if (abfragen.isEmpty())
                 bericht.ansage(Meldungen::keineUsbPorts());
             bericht.ansage(Texte::keinBootloaderGefunden());
             return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
@@ -119,9 +123,9 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         }
     }
 
-    Flashlauf lauf(ports, bild, optionen.einstellungen, crc);
-    for (Platine *platine : lauf.platinen())
-        bericht.beobachten(platine);
+    Ereignisstrom strom;
+    bericht.abonnieren(strom);
+    Flashlauf lauf(ports, bild, optionen.einstellungen, crc, strom);
     lauf.ausfuehren(abbruch);
     return mitAusgabe(lauf.exitStatus(), bericht);
 }
@@ -139,9 +143,26 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     QString grund;
     if (!optionen.protokolldatei.isEmpty() && !protokoll.eintragen(QByteArray(), grund)) {
         fehlermeldung(Meldungen::protokollFehlgeschlagen(optionen.protokolldatei, grund));
-        return Flashlauf::schreibfehlerStatus;
+        return schreibfehlerStatus;
     }
-    Werkbank werkbank(optionen, bild, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);
+    Werkbankeinstellungen einstellungen;
+    einstellungen.ports = optionen.ports;
+    einstellungen.automatisch = optionen.automatisch;
+    einstellungen.filter = Portfilter{optionen.usbVid, optionen.usbPid, optionen.seriennummer};
+    einstellungen.protokolldatei = optionen.protokolldatei;
+    einstellungen.platine = optionen.einstellungen;
+
+    // The record is written before any view shows the result.
+    Ereignisstrom strom;
+    std::optional<Protokollschreiber> schreiber;
+    if (!optionen.protokolldatei.isEmpty())
+        schreiber.emplace(protokoll, bild.pfad, bild.sha256, strom);
+    bericht.abonnieren(strom);
+    Werkbank werkbank(einstellungen, bild, crc, strom, schreiber ? &*schreiber : nullptr);
+    QObject::connect(&strom, &Ereignisstrom::ereignis, &werkbank, [&] {
+        if (bericht.ausgabeFehlgeschlagen())
+            werkbank.ausgabeVerloren();
+    });
     return werkbank.ausfuehren(abbruch);
 }
 
@@ -151,9 +172,9 @@ std::unique_ptr<Brokerbote> brokerStarten(const Optionen &optionen, const Firmwa
 {
     auto bote = std::make_unique<Brokerbote>(*optionen.broker);
     QString grund;
-    if (!bote->starten(bildkennung(bild), grund)) {
+    if (!bote->starten(bild.felder(), grund)) {
         fehlermeldung(Meldungen::postausgangFehlgeschlagen(optionen.broker->postausgang, grund));
-        status = Flashlauf::schreibfehlerStatus;
+        status = schreibfehlerStatus;
         return nullptr;
     }
     QObject::connect(bote.get(), &Brokerbote::meldung, &bericht, &Bericht::ansage);

@@ -120,35 +120,8 @@ inline QString ungueltigeKodierung(const QString &argument)
     return QCoreApplication::translate("Meldungen", "Argument in der Zeichenkodierung des Systems ungültig: %1")
         .arg(argument);
 }
-inline QString leererPort()
-{
-    return QCoreApplication::translate("Meldungen", "Leere Portangabe bei -p.");
-}
-
 
 // Serial numbers
-inline QString snFeldUngueltig(const QString &text)
-{
-    return QCoreApplication::translate("Meldungen", "--sn muss ADRESSE:GRÖSSE[:FORM] sein, GRÖSSE 1 bis 16, FORM le, be "
-                                                    "oder ascii: %1").arg(text);
-}
-inline QString zaehlerBelegt(const QString &pfad)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 wird von einem anderen kvxflash benutzt.").arg(pfad);
-}
-inline QString zaehlerNichtLesbar(const QString &pfad, const QString &grund)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht lesen: %2").arg(pfad, grund);
-}
-inline QString zaehlerNichtGeschrieben(const QString &pfad, const QString &grund)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht schreiben: %2").arg(pfad, grund);
-}
-inline QString snZuGross(quint64 nummer, int groesse)
-{
-    return QCoreApplication::translate("Meldungen", "Die Seriennummer %1 passt nicht in %2 Bytes.")
-        .arg(nummer).arg(groesse);
-}
 inline QString snAusserhalb(qint64 bildgroesse)
 {
     return QCoreApplication::translate("Meldungen", "Das Feld für die Seriennummer liegt nicht im Abbild "

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "bench/platine.h"
+#include "bench/portangabe.h"
+#include "bench/seriennummernfeld.h"
 #include "broker/brokeradresse.h"
-#include "cli/platine.h"
-#include "cli/portangabe.h"
-#include "cli/seriennummernfeld.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -1,14 +1,12 @@
-#include "cli/protokoll.h"
+#include "bench/protokoll.h"
 
-#include "cli/bericht.h"
-#include "cli/firmwarebild.h"
-#include "cli/platine.h"
-#include "cli/schreiben.h"
+#include "bench/ereignis.h"
+#include "bench/schreiben.h"
 #include "core/texte.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QStringList>
 
 #ifdef Q_OS_WIN
@@ -23,7 +21,7 @@
 namespace {
 
 // A board that floods may answer anything: its CRC field keeps 16 bytes.
-constexpr int boardCrcBytes = 16;
+constexpr int boardCrcHex = 2 * 16;
 
 // Tab, line breaks and backslash as C writes them, other control
 // characters as \xNN; empty as "-".
@@ -49,18 +47,22 @@ QByteArray feld(const QString &text)
 }
 
 // Every attempt's number, the last one that of the result.
-QString seriennummern(const Ergebnis &ergebnis)
+QString seriennummern(const QJsonObject &ergebnis)
 {
     QStringList nummern;
-    for (const auto &versuch : ergebnis.seriennummern)
-        nummern << QString::number(versuch.first);
+    for (const QJsonValue &versuch : ergebnis.value(QStringLiteral("sn_attempts")).toArray())
+        nummern << versuch.toObject().value(QStringLiteral("sn")).toString();
     return nummern.join(QLatin1Char(','));
 }
 
-QString boardCrcFeld(const QByteArray &antwort)
+QString boardCrcFeld(const QString &hex)
 {
-    const QString hex = QString::fromLatin1(antwort.left(boardCrcBytes).toHex());
-    return antwort.size() > boardCrcBytes ? hex + QStringLiteral("…") : hex;
+    return hex.size() > boardCrcHex ? hex.left(boardCrcHex) + QStringLiteral("…") : hex;
+}
+
+QString text(const QJsonObject &felder, const char *name)
+{
+    return felder.value(QLatin1String(name)).toString();
 }
 
 #ifndef Q_OS_WIN
@@ -82,20 +84,20 @@ QByteArray Protokoll::spalten()
     return "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n";
 }
 
-QByteArray Protokoll::zeile(const Portangabe &port, const Ergebnis &ergebnis, const Firmwarebild &bild)
+QByteArray Protokoll::zeile(const QDateTime &zeit, const QJsonObject &ergebnis, const QString &bildpfad,
+                            const QByteArray &sha256)
 {
-    const QDateTime jetzt = QDateTime::currentDateTime();
     const QList<QByteArray> felder{
-        feld(jetzt.toOffsetFromUtc(jetzt.offsetFromUtc()).toString(Qt::ISODate)),
-        feld(port.name()),
-        feld(port.geraet),
-        feld(port.seriennummer),
-        feld(QFileInfo(bild.pfad).fileName()),
-        feld(QString::fromLatin1(bild.sha256.toHex())),
-        feld(QString::fromLatin1(ergebnis.crc.toHex())),
+        feld(zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODate)),
+        feld(text(ergebnis, "port")),
+        feld(text(ergebnis, "device")),
+        feld(text(ergebnis, "serial")),
+        feld(QFileInfo(bildpfad).fileName()),
+        feld(QString::fromLatin1(sha256.toHex())),
+        feld(text(ergebnis, "crc")),
         feld(seriennummern(ergebnis)),
-        feld(ergebnisname(ergebnis.art)),
-        feld(boardCrcFeld(ergebnis.boardCrc)),
+        feld(text(ergebnis, "result")),
+        feld(boardCrcFeld(text(ergebnis, "board_crc"))),
     };
     return felder.join('\t') + '\n';
 }
@@ -146,3 +148,41 @@ bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
     return grund.isEmpty();
 }
 #endif
+
+Protokollschreiber::Protokollschreiber(const Protokoll &protokoll, const QString &bildpfad, const QByteArray &sha256,
+                                       Ereignisstrom &strom, QObject *parent)
+    : QObject(parent), m_protokoll(protokoll), m_bildpfad(bildpfad), m_sha256(sha256), m_strom(strom)
+{
+    connect(&strom, &Ereignisstrom::ereignis, this, &Protokollschreiber::eintragen);
+}
+
+void Protokollschreiber::eintragen(const Ereignis &ereignis)
+{
+    if (ereignis.typ != QStringLiteral("result"))
+        return;
+    const QByteArray zeile = Protokoll::zeile(ereignis.zeit, ereignis.felder, m_bildpfad, m_sha256);
+    QString grund;
+    QJsonObject felder{{QStringLiteral("port"), ereignis.port()}, {QStringLiteral("log"), m_protokoll.pfad()}};
+    if (m_protokoll.eintragen(zeile, grund)) {
+        m_strom.senden(QStringLiteral("record_written"), felder);
+        return;
+    }
+    m_nichtEingetragen << std::make_pair(ereignis.port(), zeile);
+    felder.insert(QStringLiteral("message"), grund);
+    m_strom.senden(QStringLiteral("record_failed"), felder);
+}
+
+void Protokollschreiber::nachholen()
+{
+    for (const auto &[port, zeile] : std::as_const(m_nichtEingetragen)) {
+        QString grund;
+        if (m_protokoll.eintragen(zeile, grund))
+            m_strom.senden(QStringLiteral("record_written"),
+                           {{QStringLiteral("port"), port}, {QStringLiteral("log"), m_protokoll.pfad()}});
+        else
+            m_strom.senden(QStringLiteral("record_lost"), {{QStringLiteral("port"), port},
+                                                           {QStringLiteral("log"), m_protokoll.pfad()},
+                                                           {QStringLiteral("message"), grund},
+                                                           {QStringLiteral("line"), QString::fromUtf8(zeile.chopped(1))}});
+    }
+}
