@@ -145,7 +145,8 @@ void Werkbank::platineFertig(Platine *platine)
         }
     }
     QTimer::singleShot(0, this, &Werkbank::umsehen);
-    endeWennFertig();
+    // After the board's report, whose output or outbox may fail too.
+    QTimer::singleShot(0, this, &Werkbank::endeWennFertig);
 }
 
 // Once no board is taken any more and none is at work, the watch ends.

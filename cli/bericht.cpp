@@ -1,6 +1,7 @@
 #include "cli/bericht.h"
 
 #include "bench/ereignis.h"
+#include "broker/brokerbote.h"
 #include "cli/ausgabe.h"
 #include "cli/meldungen.h"
 #include "core/texte.h"
@@ -59,11 +60,16 @@ QString ergebnisAlsZeile(const QJsonObject &e)
     return zeile + QLatin1Char(')');
 }
 
-QByteArray ergebnisAlsJson(const QJsonObject &felder)
+QJsonObject ergebnisObjekt(const QJsonObject &felder)
 {
     QJsonObject objekt = felder;
     objekt.remove(QStringLiteral("upload_begun"));
-    return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
+    return objekt;
+}
+
+QByteArray ergebnisAlsJson(const QJsonObject &felder)
+{
+    return QJsonDocument(ergebnisObjekt(felder)).toJson(QJsonDocument::Compact);
 }
 
 Bericht::Bericht(Form form, Ausgabe &aus, QObject *parent)
@@ -165,13 +171,23 @@ void Bericht::ansage(const QString &text)
         zeile(text);
 }
 
+void Bericht::weitergeben(Brokerbote *bote)
+{
+    m_bote = bote;
+}
+
 bool Bericht::ausgabeFehlgeschlagen() const
 {
-    return m_aus.fehlgeschlagen();
+    return m_aus.fehlgeschlagen() || m_postausgangFehlgeschlagen;
 }
 
 void Bericht::ergebnis(const QJsonObject &felder)
 {
+    QString grund;
+    if (m_bote && !m_postausgangFehlgeschlagen && !m_bote->aufnehmen(ergebnisObjekt(felder), grund)) {
+        m_postausgangFehlgeschlagen = true;
+        fehlermeldung(Meldungen::postausgangFehlgeschlagen(m_bote->postausgang().pfad(), grund));
+    }
     if (m_form == json)
         m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(felder)) + QLatin1Char('\n'));
     else

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class Ausgabe;
+class Brokerbote;
 struct Ereignis;
 class Ereignisstrom;
 
@@ -30,7 +31,10 @@ public:
     // final tally): with --json on standard error, so that standard output
     // stays JSON.
     void ansage(const QString &text);
-    // Whether standard output failed (a full disk, a closed pipe).
+    // Every result also into the broker's outbox. A record the outbox
+    // cannot take is output lost.
+    void weitergeben(Brokerbote *bote);
+    // Whether standard output or the outbox failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 
 private:
@@ -58,9 +62,12 @@ private:
     QJsonObject m_bilanz;
     bool m_protokollFehlerGesagt = false;
     int m_gezeichnet = 0;       // lines of the live display now on screen
+    Brokerbote *m_bote = nullptr;
+    bool m_postausgangFehlgeschlagen = false;
 };
 
-// A board's result as one line of JSON, as --json prints it.
+// A board's result as --json prints it: an object, and one line of JSON.
+QJsonObject ergebnisObjekt(const QJsonObject &felder);
 QByteArray ergebnisAlsJson(const QJsonObject &felder);
 // A board's result as the final line a user reads.
 QString ergebnisAlsZeile(const QJsonObject &felder);

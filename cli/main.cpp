@@ -10,6 +10,7 @@
 #include "bench/seriennummernzaehler.h"
 #include "bench/werkbank.h"
 #include "bench/werkbanktexte.h"
+#include "broker/brokerbote.h"
 #include "cli/auflisten.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
@@ -24,6 +25,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+
+#include <memory>
 
 namespace {
 
@@ -164,6 +167,23 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     return werkbank.ausfuehren(abbruch);
 }
 
+// The broker's messenger, with its outbox open before any board is touched.
+std::unique_ptr<Brokerbote> brokerStarten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht,
+                                          int &status)
+{
+    auto bote = std::make_unique<Brokerbote>(*optionen.broker);
+    QString grund;
+    if (!bote->starten(bild.felder(), grund)) {
+        fehlermeldung(Meldungen::postausgangFehlgeschlagen(optionen.broker->postausgang, grund));
+        status = schreibfehlerStatus;
+        return nullptr;
+    }
+    QObject::connect(bote.get(), &Brokerbote::meldung, &bericht, &Bericht::ansage);
+    bericht.ansage(Meldungen::brokerZiel(bote->ziel(), optionen.broker->postausgang));
+    bericht.weitergeben(bote.get());
+    return bote;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -203,7 +223,17 @@ int main(int argc, char *argv[])
         mitSeriennummern.einstellungen.snZaehler = &zaehler;
     }
     Bericht bericht(berichtsform(*optionen), aus);
-    if (optionen->modus == Optionen::beobachten)
-        return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
-    return flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+    int status = 0;
+    std::unique_ptr<Brokerbote> bote;
+    if (optionen->broker && !(bote = brokerStarten(*optionen, bild, bericht, status)))
+        return status;
+    status = optionen->modus == Optionen::beobachten ? beobachten(mitSeriennummern, bild, bericht, abbruch, crc)
+                                                     : flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+    // What the broker has not taken in time stays in the outbox for the next
+    // start: the records are kept, so the status stays what it was.
+    if (bote) {
+        if (const int rest = bote->beenden())
+            bericht.ansage(Meldungen::imPostausgang(rest, bote->postausgang().pfad()));
+    }
+    return status;
 }

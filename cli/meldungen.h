@@ -15,6 +15,20 @@ inline QString protokollFehlgeschlagen(const QString &pfad, const QString &grund
 {
     return QCoreApplication::translate("Meldungen", "Das Protokoll %1 lässt sich nicht schreiben: %2").arg(pfad, grund);
 }
+inline QString postausgangFehlgeschlagen(const QString &pfad, const QString &grund)
+{
+    return QCoreApplication::translate("Meldungen", "Der Postausgang %1 lässt sich nicht schreiben: %2")
+        .arg(pfad, grund);
+}
+inline QString brokerZiel(const QString &ziel, const QString &postausgang)
+{
+    return QCoreApplication::translate("Meldungen", "Einträge an %1, über den Postausgang %2").arg(ziel, postausgang);
+}
+inline QString imPostausgang(int anzahl, const QString &postausgang)
+{
+    return QCoreApplication::translate("Meldungen", "Vom Broker nicht bestätigt, im Postausgang %1 aufbewahrt: %2")
+        .arg(postausgang).arg(anzahl);
+}
 inline QString keineWeiterenPlatinen()
 {
     return QCoreApplication::translate("Meldungen", "Es werden keine weiteren Platinen angenommen; laufende werden "

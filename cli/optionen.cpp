@@ -1,5 +1,7 @@
 #include "cli/optionen.h"
 
+#include "cli/brokeroptionen.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSet>
@@ -130,6 +132,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                         "Protokoll, oder today)."), Optionen::tr("ZEIT"));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
                        protokoll, snFeld, snZaehler, snErste, sprache, roh, info, statistik, seit});
+    const Brokeroptionen broker;
+    parser.addOptions(broker.alle());
     parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
 
     if (!parser.parse(argumente)) {
@@ -170,6 +174,8 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
             return std::nullopt;
         }
     }
+    if (!broker.lesen(parser, optionen.protokolldatei, optionen.broker, fehler))
+        return std::nullopt;
 
     bool gueltig = false;
     // "0,5" as the help writes it, or "0.5".

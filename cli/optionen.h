@@ -3,6 +3,7 @@
 #include "bench/platine.h"
 #include "bench/portangabe.h"
 #include "bench/seriennummernfeld.h"
+#include "broker/brokeradresse.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -41,6 +42,8 @@ public:
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;
     quint64 snErste = 1;
+    // Every record also to an MQTT broker.
+    std::optional<Brokereinstellungen> broker;
 };
 
 // The value of --lang, found before the options are read, so that they are

@@ -10,6 +10,47 @@
     </message>
 </context>
 <context>
+    <name>Brokeradresse</name>
+    <message>
+        <location filename="../broker/brokeradresse.cpp" line="+13"/>
+        <source>--mqtt nimmt mqtt://[BENUTZER@]HOST[:PORT][/PRÄFIX] oder mqtts://…: %1</source>
+        <translation>--mqtt takes mqtt://[USER@]HOST[:PORT][/PREFIX] or mqtts://…: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>--mqtt kennt nur mqtt:// und mqtts://: %1</source>
+        <translation>--mqtt knows only mqtt:// and mqtts://: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Das Passwort gehört nicht in die URL: KVXFLASH_MQTT_PASSWORD oder --mqtt-password-file.</source>
+        <translation>The password does not belong in the URL: use KVXFLASH_MQTT_PASSWORD or --mqtt-password-file.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Der Port in --mqtt muss zwischen 1 und 65535 liegen: %1</source>
+        <translation>The port in --mqtt must be between 1 and 65535: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Das Präfix in --mqtt darf kein + oder # enthalten: %1</source>
+        <translation>The prefix in --mqtt must not contain + or #: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Brokerbote</name>
+    <message>
+        <location filename="../broker/brokerbote.cpp" line="+128"/>
+        <source>Broker nicht erreichbar: %1 – Einträge werden aufbewahrt (%2)</source>
+        <translation>Broker unreachable: %1 – records kept (%2)</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Broker lehnt die Anmeldung ab: %1 – Einträge werden aufbewahrt (%2)</source>
+        <translation>Broker refused the login: %1 – records kept (%2)</translation>
+    </message>
+</context>
+<context>
     <name>Hilfe</name>
     <message>
         <location filename="../ui/hilfe.cpp" line="+17"/>
@@ -31,6 +72,21 @@
     </message>
     <message>
         <location line="+4"/>
+        <source>Der Postausgang %1 lässt sich nicht schreiben: %2</source>
+        <translation>The outbox %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Einträge an %1, über den Postausgang %2</source>
+        <translation>Records to %1, through the outbox %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Vom Broker nicht bestätigt, im Postausgang %1 aufbewahrt: %2</source>
+        <translation>Not acknowledged by the broker, kept in the outbox %1: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>Es werden keine weiteren Platinen angenommen; laufende werden fertig.</source>
         <translation>No further boards are taken; those at work are finished.</translation>
     </message>
@@ -207,7 +263,7 @@
 <context>
     <name>Optionen</name>
     <message>
-        <location filename="../cli/optionen.cpp" line="+9"/>
+        <location filename="../cli/optionen.cpp" line="+11"/>
         <source>Schreibt ein Firmware-Update über den DWQ-Bootloader in eine oder mehrere
 KVX-Platinen, auf mehreren Ports gleichzeitig.
 
@@ -262,12 +318,75 @@ byte for byte.
 --watch flashes every board that is plugged in once, until Ctrl+C.</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location filename="../cli/brokeroptionen.cpp" line="+21"/>
+        <source>Jeden Eintrag auch an diesen MQTT-Broker senden, über einen Postausgang auf der Platte.</source>
+        <translation>Send every record to this MQTT broker too, through an outbox on disk.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+2"/>
+        <location line="+2"/>
+        <location filename="../cli/optionen.cpp" line="+63"/>
         <source>DATEI</source>
         <translation>FILE</translation>
     </message>
     <message>
+        <location line="-4"/>
+        <source>Mit mqtts://: die Zertifizierungsstelle des Brokers.</source>
+        <translation>With mqtts://: the broker's certificate authority.</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>Das Passwort für den Broker aus DATEI (sonst aus KVXFLASH_MQTT_PASSWORD).</source>
+        <translation>The broker's password from FILE (else from KVXFLASH_MQTT_PASSWORD).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Der Postausgang (Vorgabe: neben dem Protokoll DATEI.outbox, ohne --log ~/.local/share/kvxflash/outbox).</source>
+        <translation>The outbox (default: beside the log, FILE.outbox; without --log ~/.local/share/kvxflash/outbox).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Am Ende höchstens so lange auf die Bestätigung des Brokers warten (Vorgabe 10).</source>
+        <translation>At the end, wait at most this long for the broker's acknowledgement (default 10).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Der Name dieser Werkbank (Vorgabe: der Rechnername).</source>
+        <translation>This bench's name (default: the host name).</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>--mqtt-ca, --mqtt-password-file, --mqtt-outbox und --mqtt-wait gehören zu --mqtt.</source>
+        <translation>--mqtt-ca, --mqtt-password-file, --mqtt-outbox and --mqtt-wait belong to --mqtt.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>mqtts:// braucht --mqtt-ca DATEI.</source>
+        <translation>mqtts:// needs --mqtt-ca FILE.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Die CA-Datei lässt sich nicht lesen: %1</source>
+        <translation>The CA file cannot be read: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Die Passwortdatei lässt sich nicht lesen: %1</source>
+        <translation>The password file cannot be read: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>--mqtt-wait muss zwischen 0 und 3600 Sekunden liegen: %1</source>
+        <translation>--mqtt-wait must be between 0 and 3600 seconds: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Der Name der Werkbank darf nicht leer sein und kein /, + oder # enthalten: %1</source>
+        <translation>The bench's name must not be empty nor contain /, + or #: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/optionen.cpp" line="+1"/>
         <source>Port der Platine; mehrfach für mehrere Platinen (Vorgabe: die eine, die antwortet).</source>
         <translation>Port of the board; repeat for several boards (default: the one board that answers).</translation>
     </message>
@@ -277,12 +396,13 @@ byte for byte.
         <translation>Longest wait for an answer of the board, in seconds (default 5; a page adds 0.71 s on the line).</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location filename="../cli/brokeroptionen.cpp" line="-54"/>
+        <location filename="../cli/optionen.cpp" line="+2"/>
         <source>SEK</source>
         <translation>SEC</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location filename="../cli/optionen.cpp" line="+2"/>
         <source>Nach einem Fehler (außer einer abgelehnten Datei) die Platine bis zu N-mal neu beginnen (Vorgabe 0).</source>
         <translation>After a failure (other than a refused file) start the board again, up to N times (default 0).</translation>
     </message>
@@ -367,7 +487,7 @@ byte for byte.
         <translation>Show the file&apos;s format, addresses, pages, CRC-32 and SHA-256, touching no port.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF).</source>
         <translation>The update file (*.dwq, Intel HEX, S-record, ELF).</translation>
     </message>
@@ -377,7 +497,7 @@ byte for byte.
         <translation>--lang takes de or en: %1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>Zeitlimit muss zwischen 0,05 und 3600 Sekunden liegen: %1</source>
         <translation>The time limit must lie between 0.05 and 3600 seconds: %1</translation>
     </message>

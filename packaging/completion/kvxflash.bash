@@ -20,11 +20,11 @@ _kvxflash()
             COMPREPLY=($(compgen -W "de en" -- "$cur"))
             return
             ;;
-        --log | --info | --stats | --sn-counter)
+        --log | --info | --stats | --sn-counter | --mqtt-ca | --mqtt-password-file | --mqtt-outbox)
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --since)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --since | --mqtt | --mqtt-wait | --bench)
             return
             ;;
     esac
@@ -32,7 +32,8 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --raw --info --stats --since --sn --sn-counter --sn-first --lang -h --help --help-all
+            --usb --serial --log --raw --info --stats --since --sn --sn-counter --sn-first --mqtt --mqtt-ca
+            --mqtt-password-file --mqtt-outbox --mqtt-wait --bench --lang -h --help --help-all
             -v --version' -- "$cur"))
         return
     fi

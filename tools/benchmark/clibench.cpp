@@ -1,6 +1,7 @@
 #include "clibench.h"
 
 #include "boardprocess.h"
+#include "brokerbench.h"
 #include "spread.h"
 #include "ptyboard.h"
 
@@ -108,23 +109,34 @@ void runParallelCases(const QString &dir, int repeats)
     std::printf("\nkvxflash, %d-page image, boards at %d bytes/s with %d ms flash write per page, each a\n"
                 "kvxboard-sim process of its own; one kvxflash process flashes them all at once.\n"
                 "Figures: median [min..max] of %d run(s).\n\n"
-                "%-8s  %-26s  %-12s  %-26s  %-14s\n",
+                "%-10s  %-26s  %-12s  %-26s  %-14s\n",
                 pages, lineBytesPerSecond, flashWriteMs, repeats, "boards", "wall time (s)", "/ 1 board",
                 "CPU (% of a core, per board)", "peak RSS (MiB)");
     double oneBoard = 0;
-    // The last row writes a serial number into every board, from a counter
-    // kept durably on the disk.
-    const std::vector<std::pair<int, bool>> cases{{1, false}, {4, false}, {8, false}, {32, false}, {8, true}};
-    for (const auto &[boards, mitSn] : cases) {
-        std::fprintf(stderr, "kvxbench: kvxflash with %d board(s)%s\n", boards, mitSn ? ", --sn" : "");
+    // The last rows write a serial number into every board, from a counter
+    // kept durably on the disk, and send every record to a broker.
+    const Brokerprozess broker;
+    const std::string sn[] = {"--sn", "0x100:4", "--sn-counter", (dir + "/sn").toStdString()};
+    const std::string mqtt[] = {"--mqtt", "mqtt://127.0.0.1:" + std::to_string(broker.port()), "--mqtt-outbox",
+                                (dir + "/parallel.outbox").toStdString()};
+    struct Row
+    {
+        int boards;
+        std::string label;
+        std::vector<std::string> options;
+    };
+    std::vector<Row> cases{{1, "1", {}}, {4, "4", {}}, {8, "8", {}}, {32, "32", {}}, {8, "8 --sn", {sn, sn + 4}}};
+    if (broker.port() != 0)
+        cases.push_back({8, "8 --mqtt", {mqtt, mqtt + 4}});
+    for (const auto &[boards, label, options] : cases) {
+        std::fprintf(stderr, "kvxbench: kvxflash with %s board(s)\n", label.c_str());
         std::vector<std::unique_ptr<BoardProcess>> sims;
         std::vector<std::string> arguments{KVXFLASH, "-q"};
         for (int port = 1; port <= boards; ++port) {
             sims.push_back(std::make_unique<BoardProcess>(dir, 10 + port, lineBytesPerSecond, flashWriteMs));
             arguments.insert(arguments.end(), {"-p", sims.back()->portPath().toStdString()});
         }
-        if (mitSn)
-            arguments.insert(arguments.end(), {"--sn", "0x100:4", "--sn-counter", (dir + "/sn").toStdString()});
+        arguments.insert(arguments.end(), options.begin(), options.end());
         arguments.push_back(path.toStdString());
 
         std::vector<double> wall, cpu;
@@ -144,8 +156,7 @@ void runParallelCases(const QString &dir, int repeats)
         char wallCell[64], cpuCell[64];
         std::snprintf(wallCell, sizeof wallCell, "%.3f [%.3f..%.3f]", w.median, w.min, w.max);
         std::snprintf(cpuCell, sizeof cpuCell, "%.2f [%.2f..%.2f]", c.median, c.min, c.max);
-        const std::string label = std::to_string(boards) + (mitSn ? " --sn" : "");
-        std::printf("%-8s  %-26s  %-12.4f  %-26s  %-14.1f\n", label.c_str(), wallCell, w.median / oneBoard, cpuCell,
+        std::printf("%-10s  %-26s  %-12.4f  %-26s  %-14.1f\n", label.c_str(), wallCell, w.median / oneBoard, cpuCell,
                     peak);
         std::fflush(stdout);
     }

@@ -2,6 +2,7 @@
 // the simplest blocking host on the same line beside it. Prints figures only.
 
 #include "boardprocess.h"
+#include "brokerbench.h"
 #include "clibench.h"
 #include "idealhost.h"
 #include "loaderwindow.h"
@@ -233,6 +234,7 @@ int runBenchmark(int argc, char *argv[])
     if (parser.isSet(cliOption)) {
         runParallelCases(dir.path(), runs(3));
         runWatchCases(dir.path(), runs(5));
+        runBrokerCases(dir.path(), runs(3));
         return 0;
     }
     // The loader's port names lead into this folder; its board is COM3, where it looks first.
@@ -255,6 +257,7 @@ int runBenchmark(int argc, char *argv[])
     printReport(cases, startup, startupRuns, crc);
     runParallelCases(dir.path(), runs(3));
     runWatchCases(dir.path(), runs(5));
+    runBrokerCases(dir.path(), runs(3));
     return 0;
 }
 
