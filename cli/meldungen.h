@@ -29,6 +29,10 @@ inline QString seiten(int anzahl)
     return anzahl == 1 ? QCoreApplication::translate("Meldungen", "1 Seite")
                        : QCoreApplication::translate("Meldungen", "%1 Seiten").arg(anzahl);
 }
+inline QString seitenGesendet(int gesendet, int von)
+{
+    return QCoreApplication::translate("Meldungen", "%1 von %2 Seiten gesendet").arg(gesendet).arg(von);
+}
 inline QString abgebrochenBeiSeite(int seite, int von)
 {
     return QCoreApplication::translate("Meldungen", "abgebrochen bei Seite %1 von %2").arg(seite).arg(von);
