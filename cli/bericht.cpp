@@ -121,6 +121,8 @@ void Bericht::ereignis(const Ereignis &e)
         m_protokollFehlerGesagt = true;
         fehlermeldung(Meldungen::protokollFehlgeschlagen(text(e.felder, "log"), text(e.felder, "message"))
                       + QLatin1Char(' ') + Meldungen::keineWeiterenPlatinen());
+    } else if (e.typ == QStringLiteral("sn_exhausted")) {
+        ansage(Meldungen::snAufgebraucht(text(e.felder, "last")) + QLatin1Char(' ') + Meldungen::keineWeiterenPlatinen());
     } else if (e.typ == QStringLiteral("record_lost")) {
         fehlermeldung(Meldungen::protokollzeileVerloren(text(e.felder, "line")));
     } else if (e.typ == QStringLiteral("bench_ending") && m_werkbank) {

@@ -136,4 +136,16 @@ inline QString snAusserhalb(qint64 bildgroesse)
                                                     "(%1 Bytes).").arg(bildgroesse);
 }
 
+inline QString snFeldBelegt(qint64 adresse, int groesse, const QString &bytes)
+{
+    return QCoreApplication::translate("Meldungen", "Das Feld für die Seriennummer (0x%1, %2 Bytes) ist im Abbild "
+                                                    "belegt: %3. --sn-overwrite schreibt darüber.")
+        .arg(adresse, 0, 16).arg(groesse).arg(bytes);
+}
+inline QString snAufgebraucht(const QString &letzte)
+{
+    return QCoreApplication::translate("Meldungen", "Die letzte Seriennummer dieser Werkbank, %1, ist vergeben.")
+        .arg(letzte);
+}
+
 } // namespace Meldungen

@@ -41,6 +41,9 @@ public:
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;
     quint64 snErste = 1;
+    bool snUeberschreiben = false;  // --sn-overwrite: the field may hold data
+    // --expect-sha256: the only image this job takes.
+    QByteArray erwartetesSha256;
 };
 
 // The value of --lang, found before the options are read, so that they are
