@@ -47,6 +47,7 @@ done < <(find "$man" -type f)
 # its manual page where it names them; the system's own units stand in for the
 # targets it needs. Any message is a fault: systemd skips what it cannot parse.
 cp -rn /lib/systemd/system/. "$wurzel/usr/lib/systemd/system/"
+install -D /bin/sh "$wurzel/bin/sh"
 meldungen=$(MANPATH=$man systemd-analyze verify --root="$wurzel" kvxflash-watch.service 2>&1) || fehler "$meldungen"
 [ -z "$meldungen" ] || fehler "$meldungen"
 # The user it runs as is the one the package's sysusers.d file creates.
