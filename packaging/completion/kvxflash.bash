@@ -24,7 +24,7 @@ _kvxflash()
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --since)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --sn-last | --expect-sha256 | --since)
             return
             ;;
     esac
@@ -32,7 +32,7 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --raw --info --stats --since --sn --sn-counter --sn-first --lang -h --help --help-all
+            --usb --serial --log --raw --info --stats --since --sn --sn-counter --sn-first --sn-last --sn-overwrite --expect-sha256 --lang -h --help --help-all
             -v --version' -- "$cur"))
         return
     fi
