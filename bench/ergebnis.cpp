@@ -64,10 +64,11 @@ QJsonObject ergebnisfelder(const Portangabe &port, const Ergebnis &e)
         objekt.insert(QStringLiteral("serial"), port.seriennummer);
     if (!e.seriennummern.isEmpty()) {
         QJsonArray versuche;
-        for (const auto &[nummer, art] : e.seriennummern)
-            versuche.append(QJsonObject{{QStringLiteral("sn"), QString::number(nummer)},
-                                        {QStringLiteral("result"), ergebnisname(art)}});
-        objekt.insert(QStringLiteral("sn"), QString::number(e.seriennummern.last().first));
+        for (const Ergebnis::Seriennummernversuch &versuch : e.seriennummern)
+            versuche.append(QJsonObject{{QStringLiteral("sn"), QString::number(versuch.nummer)},
+                                        {QStringLiteral("result"), ergebnisname(versuch.art)},
+                                        {QStringLiteral("message"), versuch.meldung}});
+        objekt.insert(QStringLiteral("sn"), QString::number(e.seriennummern.last().nummer));
         objekt.insert(QStringLiteral("sn_attempts"), versuche);
     }
     return objekt;

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 
 // How one board's run ended, with what a script needs to know about it.
 struct Ergebnis
@@ -29,8 +28,14 @@ struct Ergebnis
     bool bootloaderGefunden = false;  // in some attempt
     bool verbindungVerloren = false;  // the board went away during the last attempt
     bool uploadBegonnen = false;      // in the last attempt: the board may be left mid-update
-    // The serial number each attempt wrote, and how that attempt ended.
-    QList<std::pair<quint64, Art>> seriennummern;
+    // The serial number each attempt wrote, how that attempt ended and why.
+    struct Seriennummernversuch
+    {
+        quint64 nummer = 0;
+        Art art = ok;
+        QString meldung;
+    };
+    QList<Seriennummernversuch> seriennummern;
 };
 
 constexpr int abbruchStatus = 130;

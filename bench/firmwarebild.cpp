@@ -1,5 +1,6 @@
 #include "bench/firmwarebild.h"
 
+#include "bench/werkbanktexte.h"
 #include "core/dialoge.h"
 #include "update/dateiinhalt.h"
 #include "update/updatedatei.h"
@@ -68,4 +69,13 @@ Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc, bool roh
         ergebnis.sha256 = QCryptographicHash::hash(inhalt.bytes, QCryptographicHash::Sha256);
     }
     return ergebnis;
+}
+
+void Firmwarebild::sha256Verlangen(const QByteArray &erwartet)
+{
+    if (!geladen || sha256 == erwartet)
+        return;
+    geladen = false;
+    meldung = Werkbanktexte::falschesAbbild();
+    erlaeuterung = Werkbanktexte::sha256Vergleich(sha256, erwartet);
 }

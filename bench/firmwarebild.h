@@ -29,6 +29,9 @@ struct Firmwarebild
     // pages, crc, sha256.
     QJsonObject felder() const;
 
+    // A locked job takes no other image: any other is refused as a file is.
+    void sha256Verlangen(const QByteArray &erwartet);
+
     // `roh`: the file as it is, whatever its form.
     static Firmwarebild laden(const QString &pfad, const Crc32 &crc, bool roh);
 };

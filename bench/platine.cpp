@@ -16,6 +16,22 @@ constexpr int seiteAufDerLeitungMs = 711;
 // Before another attempt the board and its port get a moment to recover.
 constexpr int wiederholpauseMs = 500;
 
+// The first bytes of an answer as a reader can see them.
+QString sichtbar(const QByteArray &antwort)
+{
+    constexpr int hoechstens = 16;
+    QString text;
+    for (const char c : antwort.left(hoechstens))
+        text += c >= 0x20 && c < 0x7f ? QString(QLatin1Char(c))
+                                      : QStringLiteral("\\x%1").arg(quint8(c), 2, 16, QLatin1Char('0'));
+    return QLatin1Char('"') + text + (antwort.size() > hoechstens ? QStringLiteral("…\"") : QStringLiteral("\""));
+}
+
+QString mitErlaeuterung(const QString &meldung, const QString &erlaeuterung)
+{
+    return erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified();
+}
+
 } // namespace
 
 Platine::Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
@@ -32,7 +48,9 @@ Platine::Platine(const Portangabe &port, const Firmwarebild &bild, const Einstel
     irda.setGeraet(port.geraet);
     m_wachhund.setSingleShot(true);
     connect(&m_wachhund, &QTimer::timeout, this, [this] {
-        scheitern(Ergebnis::zeitueberschreitung, Texte::keineAntwort(m_einstellungen.zeitlimitMs / 1000.0));
+        const double sekunden = m_einstellungen.zeitlimitMs / 1000.0;
+        scheitern(Ergebnis::zeitueberschreitung, Texte::keineAntwort(sekunden),
+                  Werkbanktexte::keineAntwortAuf(offenerSchritt(), sekunden));
     });
     connect(&irda, &ComPort::OnComm, this, &Platine::irda_OnComm);
     connect(&irda, &ComPort::portFailed, this, &Platine::irda_PortVerloren);
@@ -125,14 +143,15 @@ void Platine::uploadStarten()
     m_uploadzeit.start();
     QJsonObject felder{{QStringLiteral("pages"), m_ergebnis.seiten}};
     if (!m_ergebnis.seriennummern.isEmpty())
-        felder.insert(QStringLiteral("sn"), QString::number(m_ergebnis.seriennummern.last().first));
+        felder.insert(QStringLiteral("sn"), QString::number(m_ergebnis.seriennummern.last().nummer));
     melden(QStringLiteral("upload_begin"), felder);
     wachhundStellen();
 }
 
 // The image with this attempt's serial number, taken from the counter
 // before the first byte of the update is sent. A number the field cannot
-// hold, or a counter that cannot be written, ends the board unflashed.
+// hold or past the bench's last, or a counter that cannot be written, ends
+// the board unflashed.
 std::optional<QByteArray> Platine::bildMitSeriennummer()
 {
     const Seriennummernfeld *feld = m_einstellungen.snFeld;
@@ -140,17 +159,20 @@ std::optional<QByteArray> Platine::bildMitSeriennummer()
         return m_bild.bild;
     QString fehler;
     std::optional<quint64> nummer;
-    const bool passt = m_einstellungen.snZaehler->naechste() <= feld->hoechsteNummer();
-    if (passt)
-        nummer = m_einstellungen.snZaehler->nehmen(fehler);
+    const quint64 naechste = m_einstellungen.snZaehler->naechste();
+    const bool passt = naechste <= feld->hoechsteNummer() && naechste <= m_einstellungen.snLetzte;
+    if (naechste > feld->hoechsteNummer())
+        fehler = Werkbanktexte::snZuGross(naechste, feld->groesse);
+    else if (naechste > m_einstellungen.snLetzte)
+        fehler = Werkbanktexte::snNachDerLetzten(naechste, m_einstellungen.snLetzte);
     else
-        fehler = Werkbanktexte::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
+        nummer = m_einstellungen.snZaehler->nehmen(fehler);
     if (!nummer) {
         irda.setPortOpen(false);
-        beenden(passt ? Ergebnis::zaehler : Ergebnis::datei, fehler, QString());
+        beenden(passt ? Ergebnis::zaehler : Ergebnis::datei, fehler, Werkbanktexte::vorDemUpload());
         return std::nullopt;
     }
-    m_ergebnis.seriennummern << std::make_pair(*nummer, Ergebnis::ok);
+    m_ergebnis.seriennummern << Ergebnis::Seriennummernversuch{*nummer, Ergebnis::ok, QString()};
     m_snOffen = true;
     return feld->einsetzen(m_bild.bild, *nummer);
 }
@@ -162,9 +184,23 @@ void Platine::versuchEnde(Ergebnis::Art art, const QString &meldung)
     melden(QStringLiteral("attempt_end"), {{QStringLiteral("attempt"), m_ergebnis.versuche},
                                            {QStringLiteral("result"), ergebnisname(art)},
                                            {QStringLiteral("message"), meldung}});
-    if (m_snOffen)
-        m_ergebnis.seriennummern.last().second = art;
+    if (m_snOffen) {
+        m_ergebnis.seriennummern.last().art = art;
+        m_ergebnis.seriennummern.last().meldung = meldung;
+    }
     m_snOffen = false;
+}
+
+// What the board was to answer when the upload stopped: a command, or a page.
+QString Platine::offenerSchritt() const
+{
+    switch (upload.uploadstatus) {
+    case Uploadablauf::warte_programmiermodus: return Werkbanktexte::befehl("P");
+    case Uploadablauf::warte_loeschen: return Werkbanktexte::befehl("e");
+    case Uploadablauf::warte_crc: return Werkbanktexte::befehl("$");
+    default:
+        return upload.seite == 0 ? Werkbanktexte::befehl("A") : Werkbanktexte::seiteVon(upload.seite, datei.seitenzahl());
+    }
 }
 
 void Platine::irda_OnComm()
@@ -177,7 +213,8 @@ void Platine::irda_OnComm()
     else if (upload.uploadstatus >= Uploadablauf::warte_seite)
         m_ergebnis.seitenGesendet = qMax(0, upload.seite - 1);
     if (!m_meldung.isEmpty())
-        scheitern(Ergebnis::protokoll, m_meldung);
+        scheitern(Ergebnis::protokoll, m_meldung,
+                  Werkbanktexte::keinCr(offenerSchritt(), sichtbar(upload.empfangsdaten)));
     else if (upload.laeuft() && std::make_pair(upload.uploadstatus, upload.seite) != schrittVorher)
         wachhundStellen();
 }
@@ -187,10 +224,11 @@ void Platine::irda_PortVerloren()
     if (!m_laeuft)
         return;
     m_meldung.clear();
+    const QString schritt = upload.laeuft() ? Werkbanktexte::verlorenVor(offenerSchritt()) : QString();
     upload.portVerloren();
     portauswahl.portmeldung();
     m_ergebnis.verbindungVerloren = true;
-    scheitern(Ergebnis::port, m_meldung, m_erlaeuterung);
+    scheitern(Ergebnis::port, m_meldung, mitErlaeuterung(m_erlaeuterung, schritt).trimmed());
 }
 
 // The next answer is due within the time limit, and a page first has to
@@ -218,7 +256,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
         return;
     zurRuhe();
     if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
-        const QString text = erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified();
+        const QString text = mitErlaeuterung(meldung, erlaeuterung);
         versuchEnde(art, text);
         schritt(text);
         QTimer::singleShot(wiederholpauseMs, this, &Platine::versuchen);
@@ -232,7 +270,7 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
 void Platine::beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung)
 {
     m_laeuft = false;
-    versuchEnde(art, meldung);
+    versuchEnde(art, mitErlaeuterung(meldung, erlaeuterung));
     m_ergebnis.art = art;
     m_ergebnis.meldung = meldung;
     m_ergebnis.erlaeuterung = erlaeuterung;
@@ -254,7 +292,8 @@ void Platine::setUploadstatus(const QString &text)
         irda.setPortOpen(false);
         beenden(Ergebnis::ok, text, QString());
     } else {
-        scheitern(Ergebnis::protokoll, text);
+        scheitern(Ergebnis::protokoll, text, Werkbanktexte::crcVerschieden(QString::fromLatin1(upload.crcantwort.toHex()),
+                                                                          QString::fromLatin1(datei.crcwert.toHex())));
     }
 }
 

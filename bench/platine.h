@@ -14,6 +14,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <limits>
+
 class Crc32;
 class Ereignisstrom;
 struct Seriennummernfeld;
@@ -35,6 +37,7 @@ public:
         // Each attempt writes a new number from the counter into its image.
         const Seriennummernfeld *snFeld = nullptr;
         Seriennummernzaehler *snZaehler = nullptr;
+        quint64 snLetzte = std::numeric_limits<quint64>::max();  // the bench's last number
     };
 
     Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
@@ -60,6 +63,7 @@ private:
     void zurRuhe();
     std::optional<QByteArray> bildMitSeriennummer();
     void versuchEnde(Ergebnis::Art art, const QString &meldung);
+    QString offenerSchritt() const;
     void melden(const QString &typ, QJsonObject felder = {});
     void schritt(const QString &text);
     void scheitern(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung = QString());

@@ -15,10 +15,12 @@ QString portordner()
     return ordner.isEmpty() ? QString() : QDir(ordner).path() + QLatin1Char('/');
 }
 
+// A file in the port folder has no USB ID and no USB serial number: a
+// filter for either does not let it through.
 bool passt(const VorhandenerPort &port, const Portfilter &filter)
 {
     if (!portordner().isEmpty() && port.geraet.startsWith(portordner()))
-        return true;
+        return !filter.vid && filter.seriennummer.isEmpty();
     return port.vid && (!filter.vid || (port.vid == filter.vid && port.pid == filter.pid))
         && (filter.seriennummer.isEmpty() || port.seriennummer == filter.seriennummer);
 }

@@ -45,6 +45,11 @@ bool Seriennummernfeld::passtIn(qint64 bildgroesse) const
     return adresse <= bildgroesse - groesse;
 }
 
+bool Seriennummernfeld::frei(const QByteArray &bild) const
+{
+    return bild.mid(adresse, groesse).count('\xFF') == groesse;
+}
+
 QByteArray Seriennummernfeld::einsetzen(const QByteArray &bild, quint64 nummer) const
 {
     QByteArray bytes(groesse, '\0');

@@ -24,6 +24,9 @@ struct Seriennummernfeld
     quint64 hoechsteNummer() const;
     // Whether the field lies inside an image of `bildgroesse` bytes.
     bool passtIn(qint64 bildgroesse) const;
+    // Whether the field's bytes in the image are all 0xFF: nothing is there
+    // that a number would overwrite.
+    bool frei(const QByteArray &bild) const;
     // The image with `nummer` in the field.
     QByteArray einsetzen(const QByteArray &bild, quint64 nummer) const;
 };

@@ -3,6 +3,7 @@
 #include "bench/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/protokoll.h"
+#include "bench/seriennummernzaehler.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -72,10 +73,17 @@ void Werkbank::ansagen()
     m_strom.senden(QStringLiteral("bench_started"), felder);
 }
 
-// While a record or the output cannot be written, nothing new is begun.
+// While a record or the output cannot be written, or once the bench's last
+// serial number is given, nothing new is begun.
 bool Werkbank::nimmtPlatinen() const
 {
-    return !m_hoertAuf && (!m_protokoll || m_protokoll->fehlerfrei()) && !m_ausgabeVerloren;
+    return !m_hoertAuf && (!m_protokoll || m_protokoll->fehlerfrei()) && !m_ausgabeVerloren && nummernUebrig();
+}
+
+bool Werkbank::nummernUebrig() const
+{
+    const Platine::Einstellungen &platine = m_einstellungen.platine;
+    return !platine.snZaehler || platine.snZaehler->naechste() <= platine.snLetzte;
 }
 
 void Werkbank::umsehen()
@@ -132,6 +140,11 @@ void Werkbank::platineFertig(Platine *platine)
     else if (ergebnis.art != Ergebnis::ok && ergebnis.art != Ergebnis::nicht_gefunden && m_status == 0)
         m_status = exitStatus(ergebnis.art);
     bilanzMelden();
+    if (!nummernUebrig() && !m_nummernAufgebrauchtGesagt) {
+        m_nummernAufgebrauchtGesagt = true;
+        m_strom.senden(QStringLiteral("sn_exhausted"),
+                       {{QStringLiteral("last"), QString::number(m_einstellungen.platine.snLetzte)}});
+    }
 
     // Its port went while it finished, or the board that answered went away
     // (perhaps back before the port was looked at again): whatever is there

@@ -63,6 +63,7 @@ private:
     void anstecken(const QString &schluessel);
     void platineFertig(Platine *platine);
     bool nimmtPlatinen() const;
+    bool nummernUebrig() const;
     void endeWennFertig();
     void aufhoeren();
     void bilanzMelden();
@@ -81,5 +82,6 @@ private:
     bool m_ausgabeVerloren = false;
     bool m_mittenImUpdate = false;
     bool m_hoertAuf = false;
+    bool m_nummernAufgebrauchtGesagt = false;
     bool m_beendet = false;
 };

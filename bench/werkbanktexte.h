@@ -50,4 +50,59 @@ inline QString snZuGross(quint64 nummer, int groesse)
         .arg(nummer).arg(groesse);
 }
 
+// Why a board failed, and at which step: the command whose answer was due
+// ("P", "e", "A", "$") or the page.
+inline QString befehl(const char *befehl)
+{
+    return QStringLiteral("\"%1\"").arg(QLatin1String(befehl));
+}
+
+inline QString seiteVon(int seite, int von)
+{
+    return QCoreApplication::translate("Meldungen", "Seite %1 von %2").arg(seite).arg(von);
+}
+
+inline QString keineAntwortAuf(const QString &schritt, double sekunden)
+{
+    return QCoreApplication::translate("Meldungen", "Keine Antwort auf %1 in %2 s.").arg(schritt).arg(sekunden);
+}
+
+inline QString keinCr(const QString &schritt, const QString &antwort)
+{
+    return QCoreApplication::translate("Meldungen", "Kein CR nach %1, sondern %2.").arg(schritt, antwort);
+}
+
+inline QString crcVerschieden(const QString &platine, const QString &erwartet)
+{
+    return QCoreApplication::translate("Meldungen", "CRC der Platine %1, erwartet %2.").arg(platine, erwartet);
+}
+
+inline QString verlorenVor(const QString &schritt)
+{
+    return QCoreApplication::translate("Meldungen", "Verbindung verloren vor der Antwort auf %1.").arg(schritt);
+}
+
+inline QString vorDemUpload()
+{
+    return QCoreApplication::translate("Meldungen", "Vor dem Upload: die Platine blieb unberührt.");
+}
+
+// A locked job
+inline QString snNachDerLetzten(quint64 nummer, quint64 letzte)
+{
+    return QCoreApplication::translate("Meldungen", "Die Seriennummer %1 liegt hinter der letzten dieser Werkbank, %2 "
+                                                    "(--sn-last).").arg(nummer).arg(letzte);
+}
+
+inline QString falschesAbbild()
+{
+    return QCoreApplication::translate("Meldungen", "Die Datei ist nicht das erwartete Abbild.");
+}
+
+inline QString sha256Vergleich(const QByteArray &ist, const QByteArray &erwartet)
+{
+    return QCoreApplication::translate("Meldungen", "SHA-256 %1, erwartet %2 (--expect-sha256).")
+        .arg(QString::fromLatin1(ist.toHex()), QString::fromLatin1(erwartet.toHex()));
+}
+
 } // namespace Werkbanktexte

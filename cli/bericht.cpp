@@ -45,13 +45,16 @@ QString ergebnisAlsZeile(const QJsonObject &e)
     if (!text(e, "detail").isEmpty())
         zeile += QLatin1Char(' ') + text(e, "detail").simplified();
     zeile += QStringLiteral(" (");
+    // A board that did not succeed is told the pages it took, not the image's.
     const int seiten = zahl(e, "pages");
     const int gesendet = zahl(e, "pages_sent");
-    if (text(e, "result") != QStringLiteral("ok") && e.value(QStringLiteral("upload_begun")).toBool()
-        && gesendet < seiten)
+    if (text(e, "result") == QStringLiteral("ok"))
+        zeile += Meldungen::seiten(seiten) + QStringLiteral(", ");
+    else if (text(e, "result") == QStringLiteral("aborted") && e.value(QStringLiteral("upload_begun")).toBool()
+             && gesendet < seiten)
         zeile += Meldungen::abgebrochenBeiSeite(gesendet + 1, seiten) + QStringLiteral(", ");
     else if (seiten > 0)
-        zeile += Meldungen::seiten(seiten) + QStringLiteral(", ");
+        zeile += Meldungen::seitenGesendet(gesendet, seiten) + QStringLiteral(", ");
     if (e.contains(QStringLiteral("sn")))
         zeile += Meldungen::sn(text(e, "sn").toULongLong()) + QStringLiteral(", ");
     zeile += QStringLiteral("%1 s").arg(e.value(QStringLiteral("seconds")).toDouble(), 0, 'f', 1);
@@ -124,6 +127,8 @@ void Bericht::ereignis(const Ereignis &e)
         m_protokollFehlerGesagt = true;
         fehlermeldung(Meldungen::protokollFehlgeschlagen(text(e.felder, "log"), text(e.felder, "message"))
                       + QLatin1Char(' ') + Meldungen::keineWeiterenPlatinen());
+    } else if (e.typ == QStringLiteral("sn_exhausted")) {
+        ansage(Meldungen::snAufgebraucht(text(e.felder, "last")) + QLatin1Char(' ') + Meldungen::keineWeiterenPlatinen());
     } else if (e.typ == QStringLiteral("record_lost")) {
         fehlermeldung(Meldungen::protokollzeileVerloren(text(e.felder, "line")));
     } else if (e.typ == QStringLiteral("bench_ending") && m_werkbank) {

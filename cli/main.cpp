@@ -55,22 +55,33 @@ bool argumenteGueltig(int argc, char *argv[])
     return true;
 }
 
-// The serial number's field must lie in the image, the counter be free, and
-// its next number fit the field, before any board is touched.
+// The serial number's field must lie in the image and hold no data (unless
+// it may be overwritten), the counter be free, and its next number fit the
+// field and the bench's range, before any board is touched.
 int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild, Seriennummernzaehler &zaehler)
 {
-    if (!optionen.snFeld->passtIn(bild.bild.size())) {
+    const Seriennummernfeld &feld = *optionen.snFeld;
+    if (!feld.passtIn(bild.bild.size())) {
         fehlermeldung(Meldungen::snAusserhalb(bild.bild.size()));
         return aufruffehler;
+    }
+    if (!optionen.snUeberschreiben && !feld.frei(bild.bild)) {
+        fehlermeldung(Meldungen::snFeldBelegt(feld.adresse, feld.groesse,
+                                              QString::fromLatin1(bild.bild.mid(feld.adresse, feld.groesse).toHex())));
+        return exitStatus(Ergebnis::datei);
     }
     QString fehler;
     if (!zaehler.oeffnen(optionen.snZaehler, optionen.snErste, fehler)) {
         fehlermeldung(fehler);
         return schreibfehlerStatus;
     }
-    if (zaehler.naechste() > optionen.snFeld->hoechsteNummer()) {
-        fehlermeldung(Werkbanktexte::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
+    if (zaehler.naechste() > feld.hoechsteNummer()) {
+        fehlermeldung(Werkbanktexte::snZuGross(zaehler.naechste(), feld.groesse));
         return aufruffehler;
+    }
+    if (zaehler.naechste() > optionen.einstellungen.snLetzte) {
+        fehlermeldung(Werkbanktexte::snNachDerLetzten(zaehler.naechste(), optionen.einstellungen.snLetzte));
+        return exitStatus(Ergebnis::datei);
     }
     return 0;
 }
@@ -211,7 +222,9 @@ int main(int argc, char *argv[])
     if (optionen->modus == Optionen::statistik)
         return statistik(*optionen, aus);
     // The one image every board gets, read before any port is touched.
-    const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc, optionen->roh);
+    Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc, optionen->roh);
+    if (!optionen->erwartetesSha256.isEmpty())
+        bild.sha256Verlangen(optionen->erwartetesSha256);
     if (optionen->modus == Optionen::untersuchen)
         return bildinfo(*optionen, bild, aus);
     Seriennummernzaehler zaehler;

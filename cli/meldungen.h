@@ -43,6 +43,10 @@ inline QString seiten(int anzahl)
     return anzahl == 1 ? QCoreApplication::translate("Meldungen", "1 Seite")
                        : QCoreApplication::translate("Meldungen", "%1 Seiten").arg(anzahl);
 }
+inline QString seitenGesendet(int gesendet, int von)
+{
+    return QCoreApplication::translate("Meldungen", "%1 von %2 Seiten gesendet").arg(gesendet).arg(von);
+}
 inline QString abgebrochenBeiSeite(int seite, int von)
 {
     return QCoreApplication::translate("Meldungen", "abgebrochen bei Seite %1 von %2").arg(seite).arg(von);
@@ -144,6 +148,18 @@ inline QString snAusserhalb(qint64 bildgroesse)
 {
     return QCoreApplication::translate("Meldungen", "Das Feld für die Seriennummer liegt nicht im Abbild "
                                                     "(%1 Bytes).").arg(bildgroesse);
+}
+
+inline QString snFeldBelegt(qint64 adresse, int groesse, const QString &bytes)
+{
+    return QCoreApplication::translate("Meldungen", "Das Feld für die Seriennummer (0x%1, %2 Bytes) ist im Abbild "
+                                                    "belegt: %3. --sn-overwrite schreibt darüber.")
+        .arg(adresse, 0, 16).arg(groesse).arg(bytes);
+}
+inline QString snAufgebraucht(const QString &letzte)
+{
+    return QCoreApplication::translate("Meldungen", "Die letzte Seriennummer dieser Werkbank, %1, ist vergeben.")
+        .arg(letzte);
 }
 
 } // namespace Meldungen

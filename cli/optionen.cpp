@@ -118,6 +118,15 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                                   "Seriennummer."), datei);
     const QCommandLineOption snErste("sn-first", Optionen::tr("Mit --sn: die erste Seriennummer, wenn der Zähler "
                                                               "nicht weiter ist (Vorgabe 1)."), "N");
+    const QCommandLineOption snLetzte("sn-last", Optionen::tr("Mit --sn: die letzte Seriennummer dieser Werkbank; "
+                                                              "eine Platine, die eine weitere bräuchte, schlägt "
+                                                              "fehl, und --watch nimmt keine weitere an."), "N");
+    const QCommandLineOption snUeberschreiben("sn-overwrite", Optionen::tr("Mit --sn: das Feld auch beschreiben, "
+                                                                           "wenn seine Bytes im Abbild nicht alle "
+                                                                           "0xFF sind."));
+    const QCommandLineOption erwartetesSha256("expect-sha256", Optionen::tr("Nur das Abbild mit dieser SHA-256 "
+                                                                            "annehmen, jedes andere ablehnen "
+                                                                            "(Status 2)."), "HEX");
     const QCommandLineOption sprache("lang", Optionen::tr("Sprache der Ausgabe: de oder en (Vorgabe: "
                                                           "KVXLOADER_LANG, sonst die des Systems)."),
                                      Optionen::tr("SPRACHE"));
@@ -131,7 +140,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     const QCommandLineOption seit("since", Optionen::tr("Mit --stats: nur Einträge ab ZEIT (ISO 8601 wie im "
                                                         "Protokoll, oder today)."), Optionen::tr("ZEIT"));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
-                       protokoll, snFeld, snZaehler, snErste, sprache, roh, info, statistik, seit});
+                       protokoll, snFeld, snZaehler, snErste, snLetzte, snUeberschreiben, erwartetesSha256, sprache, roh, info, statistik, seit});
     const Brokeroptionen broker;
     parser.addOptions(broker.alle());
     parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
@@ -201,6 +210,25 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     if (parser.isSet(snErste) && !gueltig) {
         fehler = Optionen::tr("--sn-first muss eine Zahl sein: %1").arg(parser.value(snErste));
         return std::nullopt;
+    }
+    if (parser.isSet(snLetzte))
+        optionen.einstellungen.snLetzte = parser.value(snLetzte).toULongLong(&gueltig);
+    if (parser.isSet(snLetzte) && !gueltig) {
+        fehler = Optionen::tr("--sn-last muss eine Zahl sein: %1").arg(parser.value(snLetzte));
+        return std::nullopt;
+    }
+    optionen.snUeberschreiben = parser.isSet(snUeberschreiben);
+    if ((parser.isSet(snLetzte) || optionen.snUeberschreiben) && !optionen.snFeld) {
+        fehler = Optionen::tr("--sn-last und --sn-overwrite gehören zu --sn.");
+        return std::nullopt;
+    }
+    if (parser.isSet(erwartetesSha256)) {
+        const QString hex = parser.value(erwartetesSha256);
+        optionen.erwartetesSha256 = QByteArray::fromHex(hex.toLatin1());
+        if (hex.size() != 64 || optionen.erwartetesSha256.toHex() != hex.toLower().toLatin1()) {
+            fehler = Optionen::tr("--expect-sha256 nimmt 64 Hex-Ziffern: %1").arg(hex);
+            return std::nullopt;
+        }
     }
     // Without a counter a number could be given twice.
     if (optionen.snFeld.has_value() != !optionen.snZaehler.isEmpty()

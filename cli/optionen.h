@@ -44,6 +44,9 @@ public:
     quint64 snErste = 1;
     // Every record also to an MQTT broker.
     std::optional<Brokereinstellungen> broker;
+    bool snUeberschreiben = false;  // --sn-overwrite: the field may hold data
+    // --expect-sha256: the only image this job takes.
+    QByteArray erwartetesSha256;
 };
 
 // The value of --lang, found before the options are read, so that they are

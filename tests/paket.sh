@@ -85,7 +85,7 @@ while IFS='|' read -r eingabe erwartet; do
     ergebnis=$(KVXLOADER_PORT_DIR=$ports vervollstaendigt "$eingabe")
     [ "$ergebnis" = "$erwartet" ] || fehler "bash completes '$eingabe' to '$ergebnis', not '$erwartet'"
 done << ZEILEN
-kvxflash --s|--serial --since --sn --sn-counter --sn-first --stats
+kvxflash --s|--serial --since --sn --sn-counter --sn-first --sn-last --sn-overwrite --stats
 kvxflash -p C|COM2 COM5
 kvxflash -p 1 --port $ports/|$ports/COM2 $ports/COM5
 kvxflash -p a|auto
@@ -110,10 +110,10 @@ fi
 
 # Every option of kvxflash --help is in both its manual pages and both
 # completions.
-optionen=$(kvxflash --help | grep -oE '^  (-[a-z], )?--[a-z-]+' | grep -oE -- '-[a-z-]+') || fehler "kvxflash --help names no option"
+optionen=$(kvxflash --help | grep -oE '^  (-[a-z], )?--[a-z0-9-]+' | grep -oE -- '-[a-z0-9-]+') || fehler "kvxflash --help names no option"
 bash_optionen=" $(vervollstaendigt "kvxflash -") "
 for option in $optionen; do
-    muster="(^|[^a-z-])$option([^a-z-]|\$)"
+    muster="(^|[^a-z0-9-])$option([^a-z0-9-]|\$)"
     for seite in "$man/man1/kvxflash.1.gz" "$man/de/man1/kvxflash.1.gz"; do
         zcat "$seite" | sed 's/\\-/-/g' | grep -E -- "$muster" > /dev/null || fehler "$seite lacks $option"
     done

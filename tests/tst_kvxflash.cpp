@@ -231,26 +231,30 @@ private slots:
         QCOMPARE(crc.value("result").toString(), QString("protocol"));
         QCOMPARE(crc.value("message").toString(), QString("Update fehlgeschlagen !"));
         QCOMPARE(crc.value("board_crc").toString().size(), 8);
-        QVERIFY(crc.value("board_crc") != crc.value("crc"));
+        QCOMPARE(crc.value("detail").toString(), "CRC der Platine " + crc.value("board_crc").toString() + ", erwartet "
+                                                     + crcHex(gepolstert) + ".");
 
         const QJsonObject stumm = lauf.fuer("COM3");
         QCOMPARE(stumm.value("result").toString(), QString("timeout"));
         QCOMPARE(stumm.value("message").toString(), QString("Keine Antwort der Platine nach 0.65 s !"));
         QCOMPARE(stumm.value("pages_sent").toInt(), 2);
+        QCOMPARE(stumm.value("detail").toString(), QString("Keine Antwort auf Seite 3 von 4 in 0.65 s."));
         QVERIFY(!stumm.contains("board_crc"));
     }
 
-    // Every attempt starts again from the detection; a refused file is not retried.
+    // Every attempt starts again from the detection; a refused file is not
+    // retried. The final line says why, and counts the pages sent.
     void wiederholungen()
     {
         Boards boards;
         kvxsim::BoardOptions fehlt;
         fehlt.noCrAfter = "e";
         board(boards, 4, fehlt);
-        const Lauf lauf = kvxflash({"--json", "-r", "2", "-p", "4", datei("r.dwq", bild(10))});
+        Lauf lauf = kvxflash({"-q", "-r", "2", "-p", "4", datei("r.dwq", bild(10))});
         QCOMPARE(lauf.status, 6);
-        QCOMPARE(lauf.fuer("COM4").value("attempts").toInt(), 3);
-        QCOMPARE(lauf.fuer("COM4").value("message").toString(), QString("Es ist ein Fehler aufgetreten !"));
+        lauf.ausgabe.replace(QRegularExpression(" [0-9]+\\.[0-9] s,"), " … s,");
+        QCOMPARE(lauf.ausgabe, "COM4 (" + ordner.filePath("ports") + "/COM4): Es ist ein Fehler aufgetreten ! Kein CR "
+                               "nach \"e\", sondern \"?\". (0 von 1 Seiten gesendet, … s, 3 Versuche)\n");
         QCOMPARE(QByteArray::fromStdString(boards.front()->received()), QByteArray("SPeSPeSPe"));
     }
 
@@ -325,7 +329,7 @@ private slots:
         QTest::newRow("relative port folder")
             << QStringList{"bash", "-c", "cd " + ordner.path() + " && KVXLOADER_PORT_DIR=ports exec \"$0\" -p 5 gut.dwq"}
             << 4 << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
-        const QStringList sn{"-p", "5", "--sn", "0:4", "--sn-counter"};
+        const QStringList sn{"-p", "5", "--sn", "0:4", "--sn-overwrite", "--sn-counter"};
         QTest::newRow("counter of 80 bytes more") << sn + QStringList{zaehler + ".lang", gut} << 7
                                                   << "Der Zähler %2/zaehler.lang enthält keine Zahl";
         QTest::newRow("counter with an empty lock") << sn + QStringList{zaehler + ".alt", gut} << 4
@@ -337,8 +341,23 @@ private slots:
                                                  << 7 << "Die Standardausgabe lässt sich nicht schreiben: ";
         // The largest number one byte holds, in the last byte of the padded page: no board, not refused.
         QTest::newRow("no board on the port")
-            << QStringList{"-p", "5", "--sn", "8191:1", "--sn-counter", ordner.filePath("sn255.txt"), "--sn-first", "255", gut}
+            << QStringList{"-p", "5", "--sn", "8191:1", "--sn-counter", ordner.filePath("sn255.txt"), "--sn-first", "255",
+                           "--sn-last", "255", gut}
             << 4 << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
+        // A locked job: the image, the serial number's field and range.
+        QTest::newRow("another image than expected")
+            << QStringList{"-p", "5", "--expect-sha256", QString(64, 'a'), gut} << 2
+            << "Die Datei ist nicht das erwartete Abbild. SHA-256 "
+                   + QString(QCryptographicHash::hash(bild(10), QCryptographicHash::Sha256).toHex()) + ", erwartet "
+                   + QString(64, 'a');
+        QTest::newRow("a serial number's field holding data")
+            << QStringList{"-p", "5", "--sn", "0x2:4", "--sn-counter", ordner.filePath("sn.txt"), gut} << 2
+            << "(0x2, 4 Bytes) ist im Abbild belegt: " + QString(bild(10).mid(2, 4).toHex());
+        QTest::newRow("past the bench's last number")
+            << QStringList{"-p", "5", "--sn", "8191:1", "--sn-counter", ordner.filePath("sn255.txt"), "--sn-first", "9",
+                           "--sn-last", "8", gut}
+            << 2 << "Die Seriennummer 9 liegt hinter der letzten dieser Werkbank, 8 (--sn-last).";
+        QTest::newRow("--sn-overwrite without --sn") << QStringList{"--sn-overwrite", leer} << 1 << "gehören zu --sn";
         QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
         QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
         QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
@@ -716,8 +735,8 @@ private slots:
         const QString name = "fw\\t\tneu\n.dwq";
         const QString bildpfad = datei(name, bild(10));
         // The counter's number is below --sn-first.
-        const QStringList sn{"-r", "1", "--sn", "6:4:ascii", "--sn-counter", datei("rotation-sn.txt", "5\n"),
-                             "--sn-first", "41"};
+        const QStringList sn{"-r", "1", "--sn", "6:4:ascii", "--sn-overwrite", "--sn-counter",
+                             datei("rotation-sn.txt", "5\n"), "--sn-first", "41"};
         const QByteArray vorigeSchicht = "time\tport\tdevice\tusb_serial\timage\tsha256\tcrc\tsn\tresult\tboard_crc\n"
                                          "2026-01-01T00:00:00Z\tCOM9\t-\t-\talt.dwq\t-\t-\t-\tok\t-\n";
         QStringList vorsatz;
@@ -794,7 +813,7 @@ private slots:
         boards.push_back(std::make_unique<kvxsim::PtyBoard>(ordner.filePath("ports").toStdString(), 2, einmalWeg));
         const QByteArray inhalt = bild(8192);
         const QString pfad = datei("sn.dwq", inhalt);
-        const QStringList sn{"--sn", "0x10:4:be", "--sn-counter", zaehler, "--sn-first", "1000"};
+        const QStringList sn{"--sn", "0x10:4:be", "--sn-overwrite", "--sn-counter", zaehler, "--sn-first", "1000"};
         const Lauf lauf = kvxflash(QStringList{"--json", "-r", "1", "-p", "1", "-p", "2"} + sn + QStringList{pfad});
         QCOMPARE(lauf.status, 0);
         QStringList genommen;
@@ -812,6 +831,8 @@ private slots:
         QCOMPARE(genommen.size(), 3);
         QCOMPARE(genommen.at(0).left(4) + genommen.at(1).left(4) + genommen.at(2).left(4), QString("100010011002"));
         QVERIFY(genommen.contains(QString("%1 port").arg(lauf.fuer("COM2")["sn_attempts"][0]["sn"].toString())));
+        QVERIFY(lauf.fuer("COM2")["sn_attempts"][0]["message"].toString().endsWith(
+            "Verbindung verloren vor der Antwort auf Seite 1 von 1."));
 
         kvxsim::BoardOptions haengt;
         haengt.silentFrom = "#1";
@@ -843,6 +864,18 @@ private slots:
         QDir(ordner.path()).rmdir("sn.txt.ziel.neu");
         QCOMPARE(kvxflash(QStringList{"--json", "-p", "1"} + sn + QStringList{pfad}).fuer("COM1").value("sn").toString(),
                  QString("1006"));
+        // The bench's last number: of two boards one gets it, the other
+        // fails untouched, and the watch ends by itself.
+        boards.clear();
+        leereOrdner();
+        board(boards, 1);
+        board(boards, 2);
+        const Lauf letzte = kvxflash(QStringList{"--watch", "--json", "--sn-last", "1007"} + sn + QStringList{pfad});
+        QCOMPARE(letzte.status, 2);
+        QStringList ergebnisse{letzte.ergebnisse.value(0)["result"].toString(), letzte.ergebnisse.value(1)["result"].toString()};
+        ergebnisse.sort();
+        QCOMPARE(ergebnisse, QStringList({"file", "ok"}));
+        QVERIFY2(letzte.fehler.contains("Die letzte Seriennummer dieser Werkbank, 1007, ist vergeben."), qPrintable(letzte.fehler));
     }
 
     // Boards that misbehave: a flood is a wrong answer, not a lost port; two

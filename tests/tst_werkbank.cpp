@@ -4,6 +4,7 @@
 #include "bench/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/flashlauf.h"
+#include "bench/portsuche.h"
 #include "bench/protokoll.h"
 #include "core/sprache.h"
 #include "ptyboard.h"
@@ -37,7 +38,8 @@ private slots:
     // Four boards at once: one flashed, one pulled after its first page, one
     // without bootloader, one stopped mid-update. Every event comes once, in
     // the order of its number; each board's run reads in order, and the log
-    // has written each result before the tally counts it.
+    // has written each result before the tally counts it. A filter for a USB
+    // ID or serial number takes none of these ports, which have neither.
     void einLaufAlsEreignisse()
     {
         struct Zeile { const char *port; kvxsim::BoardOptions board; QString ergebnis; QString typen; };
@@ -62,6 +64,8 @@ private slots:
             QString fehler;
             ports << *portangabeLesen(zeile.port, fehler);
         }
+        QCOMPARE(usbPorts({}).size(), 4);
+        QCOMPARE(usbPorts({0x0403, 0x6001, {}}).size() + usbPorts({{}, {}, "A1"}).size(), 0);
         QByteArray inhalt(8192 + 7, '\x5a');
         QFile datei(ordner.filePath("zwei.dwq"));
         QVERIFY(datei.open(QIODevice::WriteOnly) && datei.write(inhalt) == inhalt.size());
@@ -93,9 +97,14 @@ private slots:
         });
         lauf.ausfuehren(abbruch);
 
+        int ergebnisse = 0;
         for (qsizetype i = 0; i < gesehen.size(); ++i) {
             const QJsonObject json = gesehen[i].alsJson();
             QCOMPARE(json.value("seq").toInt(), i + 1);
+            ergebnisse += gesehen[i].typ == "result";
+            if (gesehen[i].typ == "tally")
+                QCOMPARE(json["ok"].toInt() + json["failed"].toInt() + json["not_found"].toInt() + json["aborted"].toInt(),
+                         ergebnisse);
             QVERIFY(QDateTime::fromString(json.value("time").toString(), Qt::ISODateWithMs).isValid());
             QVERIFY2(json.value("time").toString().contains(QRegularExpression(R"(\.\d{3}([+-]\d\d:\d\d|Z)$)")),
                      qPrintable(json.value("time").toString()));

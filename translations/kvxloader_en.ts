@@ -259,6 +259,54 @@
         <source>Der Zähler %1 ist am Ende: es gibt keine weitere Nummer.</source>
         <translation>The counter %1 has run out: there is no further number.</translation>
     </message>
+    <message>
+        <source>%1 von %2 Seiten gesendet</source>
+        <translation>%1 of %2 pages sent</translation>
+    </message>
+    <message>
+        <source>Seite %1 von %2</source>
+        <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Keine Antwort auf %1 in %2 s.</source>
+        <translation>No answer to %1 in %2 s.</translation>
+    </message>
+    <message>
+        <source>Kein CR nach %1, sondern %2.</source>
+        <translation>No CR after %1 but %2.</translation>
+    </message>
+    <message>
+        <source>CRC der Platine %1, erwartet %2.</source>
+        <translation>The board&#x27;s CRC %1, expected %2.</translation>
+    </message>
+    <message>
+        <source>Verbindung verloren vor der Antwort auf %1.</source>
+        <translation>Connection lost before the answer to %1.</translation>
+    </message>
+    <message>
+        <source>Vor dem Upload: die Platine blieb unberührt.</source>
+        <translation>Before the upload: the board was not touched.</translation>
+    </message>
+    <message>
+        <source>Die Seriennummer %1 liegt hinter der letzten dieser Werkbank, %2 (--sn-last).</source>
+        <translation>The serial number %1 lies beyond this bench&#x27;s last, %2 (--sn-last).</translation>
+    </message>
+    <message>
+        <source>Die Datei ist nicht das erwartete Abbild.</source>
+        <translation>The file is not the expected image.</translation>
+    </message>
+    <message>
+        <source>SHA-256 %1, erwartet %2 (--expect-sha256).</source>
+        <translation>SHA-256 %1, expected %2 (--expect-sha256).</translation>
+    </message>
+    <message>
+        <source>Das Feld für die Seriennummer (0x%1, %2 Bytes) ist im Abbild belegt: %3. --sn-overwrite schreibt darüber.</source>
+        <translation>The serial number&#x27;s field (0x%1, %2 bytes) holds data in the image: %3. --sn-overwrite writes over it.</translation>
+    </message>
+    <message>
+        <source>Die letzte Seriennummer dieser Werkbank, %1, ist vergeben.</source>
+        <translation>This bench&#x27;s last serial number, %1, has been given.</translation>
+    </message>
 </context>
 <context>
     <name>Optionen</name>
@@ -592,6 +640,30 @@ byte for byte.
     <message>
         <source>--log braucht eine Datei.</source>
         <translation>--log needs a file.</translation>
+    </message>
+    <message>
+        <source>Mit --sn: die letzte Seriennummer dieser Werkbank; eine Platine, die eine weitere bräuchte, schlägt fehl, und --watch nimmt keine weitere an.</source>
+        <translation>With --sn: this bench&#x27;s last serial number; a board that would need another fails, and --watch takes no further boards.</translation>
+    </message>
+    <message>
+        <source>Mit --sn: das Feld auch beschreiben, wenn seine Bytes im Abbild nicht alle 0xFF sind.</source>
+        <translation>With --sn: write the field even when its bytes in the image are not all 0xFF.</translation>
+    </message>
+    <message>
+        <source>Nur das Abbild mit dieser SHA-256 annehmen, jedes andere ablehnen (Status 2).</source>
+        <translation>Take only the image with this SHA-256, refuse any other (status 2).</translation>
+    </message>
+    <message>
+        <source>--sn-last muss eine Zahl sein: %1</source>
+        <translation>--sn-last must be a number: %1</translation>
+    </message>
+    <message>
+        <source>--sn-last und --sn-overwrite gehören zu --sn.</source>
+        <translation>--sn-last and --sn-overwrite belong to --sn.</translation>
+    </message>
+    <message>
+        <source>--expect-sha256 nimmt 64 Hex-Ziffern: %1</source>
+        <translation>--expect-sha256 takes 64 hex digits: %1</translation>
     </message>
 </context>
 <context>
