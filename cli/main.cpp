@@ -11,6 +11,7 @@
 #include "cli/optionen.h"
 #include "cli/portsuche.h"
 #include "cli/protokoll.h"
+#include "cli/seitenstart.h"
 #include "cli/seriennummernzaehler.h"
 #include "cli/terminal.h"
 #include "cli/werkbank.h"
@@ -179,6 +180,15 @@ int main(int argc, char *argv[])
         mitSeriennummern.einstellungen.snZaehler = &zaehler;
     }
     Bericht bericht(berichtsform(*optionen), aus);
+    std::unique_ptr<Werkbankserver> seite;
+    if (optionen->seite) {
+        seite = seiteStarten(*optionen, fehler);
+        if (!seite) {
+            fehlermeldung(fehler);
+            return aufruffehler;
+        }
+        bericht.ansage(seitenansage(*seite));
+    }
     if (optionen->modus == Optionen::beobachten)
         return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
     return flashen(mitSeriennummern, bild, bericht, abbruch, crc);

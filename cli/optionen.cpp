@@ -111,6 +111,9 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                        "zeigen, ohne einen Port zu berühren."));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
                        protokoll, snFeld, snZaehler, snErste, sprache, roh, info});
+    const Seitenoptionen seitenoptionen;
+    for (const QCommandLineOption &option : seitenoptionen.alle())
+        parser.addOption(option);
     parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
 
     if (!parser.parse(argumente)) {
@@ -137,6 +140,12 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.seriennummer = parser.value(seriennummer);
     optionen.protokolldatei = parser.value(protokoll);
     optionen.roh = parser.isSet(roh);
+    if (!seitenoptionen.lesen(parser, optionen.seite, optionen.werkbankname, fehler))
+        return std::nullopt;
+    if (optionen.seite && (optionen.modus == Optionen::auflisten || optionen.modus == Optionen::untersuchen)) {
+        fehler = Optionen::tr("--serve gehört zu einem Lauf oder zu --watch.");
+        return std::nullopt;
+    }
 
     bool gueltig = false;
     // "0,5" as the help writes it, or "0.5".

@@ -2,6 +2,7 @@
 
 #include "cli/platine.h"
 #include "cli/portangabe.h"
+#include "cli/seitenoptionen.h"
 #include "cli/seriennummernfeld.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,9 @@ public:
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;
     quint64 snErste = 1;
+    // The bench page, and the bench's name there.
+    std::optional<Seitenangabe> seite;
+    QString werkbankname;
 };
 
 // The value of --lang, found before the options are read, so that they are

@@ -26,7 +26,7 @@ std::optional<Anfrage> Anfrage::lesen(const QByteArray &kopf)
     Anfrage anfrage;
     anfrage.methode = teile[0];
     const qsizetype fragezeichen = teile[1].indexOf('?');
-    anfrage.pfad = teile[1].left(fragezeichen);
+    anfrage.pfad = fragezeichen < 0 ? teile[1] : teile[1].left(fragezeichen);
     if (fragezeichen >= 0)
         anfrage.abfrage = teile[1].mid(fragezeichen + 1);
     for (qsizetype i = 1; i < zeilen.size(); ++i) {

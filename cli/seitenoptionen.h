@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QHostAddress>
+
+#include <optional>
+
+// Where the bench page is served, and the bench's name.
+struct Seitenangabe
+{
+    QHostAddress adresse;
+    quint16 port = 0;  // 0: any free port
+};
+
+// The options --serve [ADDR:]PORT and --bench NAME.
+class Seitenoptionen
+{
+public:
+    Seitenoptionen();
+    QList<QCommandLineOption> alle() const { return {m_serve, m_bench}; }
+
+    // False, with the reason, when --serve names no address and port.
+    bool lesen(const QCommandLineParser &parser, std::optional<Seitenangabe> &seite, QString &werkbankname,
+               QString &fehler) const;
+
+    static std::optional<Seitenangabe> seitenangabeLesen(const QString &text);
+
+private:
+    QCommandLineOption m_serve;
+    QCommandLineOption m_bench;
+};
