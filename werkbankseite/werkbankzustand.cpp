@@ -1,6 +1,5 @@
 #include "werkbankseite/werkbankzustand.h"
 
-#include <QCollator>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -15,6 +14,34 @@ QString zustandFuer(const QString &ergebnis)
     if (ergebnis == str("ok") || ergebnis == str("not_found") || ergebnis == str("aborted"))
         return ergebnis;
     return str("failed");
+}
+
+// Port order: numbers in a name compare as numbers, so COM2 comes before
+// COM10 whatever the locale.
+bool portVor(const QString &a, const QString &b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype anfangA = i;
+            const qsizetype anfangB = j;
+            while (i < a.size() && a[i].isDigit())
+                ++i;
+            while (j < b.size() && b[j].isDigit())
+                ++j;
+            const qulonglong x = a.mid(anfangA, i - anfangA).toULongLong();
+            const qulonglong y = b.mid(anfangB, j - anfangB).toULongLong();
+            if (x != y)
+                return x < y;
+        } else if (a[i] != b[j]) {
+            return a[i] < b[j];
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+    return a.size() - i < b.size() - j;
 }
 
 } // namespace
@@ -110,9 +137,7 @@ QJsonObject Werkbankzustand::schnappschuss() const
 
 Werkbankzustand::Sockel &Werkbankzustand::sockel(const QString &port)
 {
-    QCollator reihenfolge;
-    reihenfolge.setNumericMode(true);  // COM2 before COM10
-    const auto vor = [&](const Sockel &s, const QString &p) { return reihenfolge.compare(s.port, p) < 0; };
+    const auto vor = [](const Sockel &s, const QString &p) { return portVor(s.port, p); };
     auto stelle = std::lower_bound(m_sockel.begin(), m_sockel.end(), port, vor);
     if (stelle == m_sockel.end() || stelle->port != port) {
         Sockel neu;
