@@ -107,6 +107,7 @@ void Bericht::beobachten(Platine *platine)
         m_laufende << platine;
         liveZeichnen();
     }
+    emit beobachtet(platine);
 }
 
 void Bericht::notiz(const QString &text)

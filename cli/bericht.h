@@ -32,6 +32,9 @@ public:
     // Whether standard output failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 
+signals:
+    void beobachtet(Platine *platine);
+
 private:
     void schritt(Platine *platine, const QString &text);
     void fortschritt(Platine *platine);

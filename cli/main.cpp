@@ -11,6 +11,7 @@
 #include "cli/optionen.h"
 #include "cli/portsuche.h"
 #include "cli/protokoll.h"
+#include "cli/seitenbruecke.h"
 #include "cli/seitenstart.h"
 #include "cli/seriennummernzaehler.h"
 #include "cli/terminal.h"
@@ -188,6 +189,12 @@ int main(int argc, char *argv[])
             return aufruffehler;
         }
         bericht.ansage(seitenansage(*seite));
+    }
+    Seitenbruecke bruecke(mitSeriennummern, bild);
+    if (seite) {
+        QObject::connect(&bericht, &Bericht::beobachtet, &bruecke, &Seitenbruecke::beobachten);
+        QObject::connect(&bruecke, &Seitenbruecke::ereignis, seite.get(), &Werkbankserver::ereignis);
+        bruecke.beginnen();
     }
     if (optionen->modus == Optionen::beobachten)
         return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
