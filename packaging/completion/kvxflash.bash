@@ -24,7 +24,7 @@ _kvxflash()
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --serve | --bench)
             return
             ;;
     esac
@@ -32,7 +32,7 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --raw --info --sn --sn-counter --sn-first --lang -h --help --help-all
+            --usb --serial --log --serve --bench --raw --info --sn --sn-counter --sn-first --lang -h --help --help-all
             -v --version' -- "$cur"))
         return
     fi
