@@ -38,7 +38,7 @@ public:
     static constexpr int hoechstensClients = 64;
     static constexpr qsizetype hoechstensKopfBytes = 16 * 1024;
     static constexpr qint64 ruheMs = 30000;
-    static constexpr qint64 rueckstauBytes = 256 * 1024;
+    static constexpr qint64 rueckstauBytes = 64 * 1024;
 
     // `sprache` ("de" or "en") is the page's language unless its URL asks
     // for the other.
