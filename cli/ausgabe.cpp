@@ -1,7 +1,7 @@
 #include "cli/ausgabe.h"
 
 #include "cli/meldungen.h"
-#include "cli/schreiben.h"
+#include "bench/schreiben.h"
 
 #include <cstdio>
 

@@ -1,20 +1,18 @@
 #include "cli/bericht.h"
 
+#include "bench/ereignis.h"
 #include "cli/ausgabe.h"
 #include "cli/meldungen.h"
-#include "cli/platine.h"
 #include "core/texte.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace {
 
 constexpr int seitenbytes = 8193;  // "#" and the page
-
-const char *const ergebnisnamen[] = {"ok", "file", "not_found", "port", "timeout", "protocol", "aborted"};
 
 QString kopf(const Portangabe &port)
 {
@@ -26,70 +24,45 @@ QString kopf(const Portangabe &port)
          + QStringLiteral(": ");
 }
 
-QString sekunden(double s)
+QString text(const QJsonObject &felder, const char *name)
 {
-    return QString::number(s, 'f', 1);
+    return felder.value(QLatin1String(name)).toString();
+}
+
+int zahl(const QJsonObject &felder, const char *name)
+{
+    return felder.value(QLatin1String(name)).toInt();
 }
 
 } // namespace
 
-QString ergebnisname(Ergebnis::Art art)
-{
-    return QString::fromLatin1(ergebnisnamen[art]);
-}
-
-QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &e)
+QString ergebnisAlsZeile(const QJsonObject &e)
 {
     // One line each, so the explanation's own lines are joined; the
     // too-big message's line break is a line break, not a bare CR.
-    QString zeile = kopf(port) + QString(e.meldung).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (!e.erlaeuterung.isEmpty())
-        zeile += QLatin1Char(' ') + e.erlaeuterung.simplified();
+    QString zeile = kopf(Portangabe::ausFeldern(e)) + text(e, "message").replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (!text(e, "detail").isEmpty())
+        zeile += QLatin1Char(' ') + text(e, "detail").simplified();
     zeile += QStringLiteral(" (");
-    if (e.art != Ergebnis::ok && e.uploadBegonnen && e.seitenGesendet < e.seiten)
-        zeile += Meldungen::abgebrochenBeiSeite(e.seitenGesendet + 1, e.seiten) + QStringLiteral(", ");
-    else if (e.seiten > 0)
-        zeile += Meldungen::seiten(e.seiten) + QStringLiteral(", ");
-    if (!e.seriennummern.isEmpty())
-        zeile += Meldungen::sn(e.seriennummern.last().first) + QStringLiteral(", ");
-    zeile += QStringLiteral("%1 s").arg(sekunden(e.sekunden));
-    if (e.versuche > 1)
-        zeile += QStringLiteral(", ") + Meldungen::versuche(e.versuche);
+    const int seiten = zahl(e, "pages");
+    const int gesendet = zahl(e, "pages_sent");
+    if (text(e, "result") != QStringLiteral("ok") && e.value(QStringLiteral("upload_begun")).toBool()
+        && gesendet < seiten)
+        zeile += Meldungen::abgebrochenBeiSeite(gesendet + 1, seiten) + QStringLiteral(", ");
+    else if (seiten > 0)
+        zeile += Meldungen::seiten(seiten) + QStringLiteral(", ");
+    if (e.contains(QStringLiteral("sn")))
+        zeile += Meldungen::sn(text(e, "sn").toULongLong()) + QStringLiteral(", ");
+    zeile += QStringLiteral("%1 s").arg(e.value(QStringLiteral("seconds")).toDouble(), 0, 'f', 1);
+    if (zahl(e, "attempts") > 1)
+        zeile += QStringLiteral(", ") + Meldungen::versuche(zahl(e, "attempts"));
     return zeile + QLatin1Char(')');
 }
 
-QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &e)
+QByteArray ergebnisAlsJson(const QJsonObject &felder)
 {
-    QJsonObject objekt{
-        {QStringLiteral("result"), ergebnisname(e.art)},
-        {QStringLiteral("pages"), e.seiten},
-        {QStringLiteral("pages_sent"), e.seitenGesendet},
-        {QStringLiteral("seconds"), qRound(e.sekunden * 1000) / 1000.0},
-        {QStringLiteral("attempts"), e.versuche},
-        {QStringLiteral("message"), e.meldung},
-    };
-    if (!port.geraet.isEmpty()) {
-        objekt.insert(QStringLiteral("port"), port.name());
-        objekt.insert(QStringLiteral("device"), port.geraet);
-    }
-    if (!e.crc.isEmpty())
-        objekt.insert(QStringLiteral("crc"), QString::fromLatin1(e.crc.toHex()));
-    if (!e.sha256.isEmpty())
-        objekt.insert(QStringLiteral("sha256"), QString::fromLatin1(e.sha256.toHex()));
-    if (!e.boardCrc.isEmpty())
-        objekt.insert(QStringLiteral("board_crc"), QString::fromLatin1(e.boardCrc.toHex()));
-    if (!e.erlaeuterung.isEmpty())
-        objekt.insert(QStringLiteral("detail"), e.erlaeuterung);
-    if (!port.seriennummer.isEmpty())
-        objekt.insert(QStringLiteral("serial"), port.seriennummer);
-    if (!e.seriennummern.isEmpty()) {
-        QJsonArray versuche;
-        for (const auto &[nummer, art] : e.seriennummern)
-            versuche.append(QJsonObject{{QStringLiteral("sn"), QString::number(nummer)},
-                                        {QStringLiteral("result"), ergebnisname(art)}});
-        objekt.insert(QStringLiteral("sn"), QString::number(e.seriennummern.last().first));
-        objekt.insert(QStringLiteral("sn_attempts"), versuche);
-    }
+    QJsonObject objekt = felder;
+    objekt.remove(QStringLiteral("upload_begun"));
     return QJsonDocument(objekt).toJson(QJsonDocument::Compact);
 }
 
@@ -98,16 +71,84 @@ Bericht::Bericht(Form form, Ausgabe &aus, QObject *parent)
 {
 }
 
-void Bericht::beobachten(Platine *platine)
+void Bericht::abonnieren(Ereignisstrom &strom)
 {
-    connect(platine, &Platine::schritt, this, [this, platine](const QString &text) { schritt(platine, text); });
-    connect(platine, &Platine::fortschritt, this, [this, platine] { fortschritt(platine); });
-    connect(platine, &Platine::fertig, this, [this, platine] { fertig(platine); });
-    if (m_form == live) {
-        m_laufende << platine;
-        liveZeichnen();
+    connect(&strom, &Ereignisstrom::ereignis, this, &Bericht::ereignis);
+}
+
+void Bericht::ereignis(const Ereignis &e)
+{
+    const auto board = std::find_if(m_laufende.begin(), m_laufende.end(),
+                                    [&e](const Laufend &l) { return l.port.name() == e.port(); });
+    const bool bekannt = board != m_laufende.end();
+    if (e.typ == QStringLiteral("bench_started") && e.felder.value(QStringLiteral("watch")).toBool()) {
+        m_werkbank = true;
+        werkbankAnsagen(e.felder);
+    } else if (e.typ == QStringLiteral("port_taken")) {
+        m_laufende << Laufend{Portangabe::ausFeldern(e.felder)};
+        if (m_form == live)
+            liveZeichnen();
+    } else if (e.typ == QStringLiteral("step") && bekannt) {
+        board->schritt = text(e.felder, "text");
+        if (m_form == zeilen)
+            zeile(kopf(board->port) + board->schritt);
+        else if (m_form == live)
+            liveZeichnen();
+    } else if (e.typ == QStringLiteral("detect_begin") && bekannt) {
+        board->upload.invalidate();
+    } else if (e.typ == QStringLiteral("upload_begin") && bekannt) {
+        board->upload.start();
+    } else if (e.typ == QStringLiteral("page") && bekannt) {
+        board->seite = zahl(e.felder, "page");
+        board->seiten = zahl(e.felder, "pages");
+        if (m_form == zeilen)
+            zeile(kopf(board->port) + Texte::seite(board->seite, board->seiten));
+        else if (m_form == live)
+            liveZeichnen();
+    } else if (e.typ == QStringLiteral("result")) {
+        if (bekannt)
+            m_laufende.erase(board);
+        ergebnis(e.felder);
+    } else if (e.typ == QStringLiteral("tally")) {
+        m_bilanz = e.felder;
+        if (m_werkbank && e.felder.value(QStringLiteral("accepting")).toBool())
+            notiz(Meldungen::bilanz(zahl(m_bilanz, "ok"), zahl(m_bilanz, "failed"), zahl(m_bilanz, "not_found"),
+                                    zahl(m_bilanz, "aborted")));
+    } else if (e.typ == QStringLiteral("record_failed") && !m_protokollFehlerGesagt) {
+        m_protokollFehlerGesagt = true;
+        fehlermeldung(Meldungen::protokollFehlgeschlagen(text(e.felder, "log"), text(e.felder, "message"))
+                      + QLatin1Char(' ') + Meldungen::keineWeiterenPlatinen());
+    } else if (e.typ == QStringLiteral("record_lost")) {
+        fehlermeldung(Meldungen::protokollzeileVerloren(text(e.felder, "line")));
+    } else if (e.typ == QStringLiteral("bench_ending") && m_werkbank) {
+        ansage(Meldungen::bilanz(zahl(m_bilanz, "ok"), zahl(m_bilanz, "failed"), zahl(m_bilanz, "not_found"),
+                                 zahl(m_bilanz, "aborted")));
     }
-    emit beobachtet(platine);
+}
+
+// What the watch does, said before the first board: the image, the ports,
+// the record.
+void Bericht::werkbankAnsagen(const QJsonObject &felder)
+{
+    const QJsonObject bild = felder.value(QStringLiteral("image")).toObject();
+    ansage(Meldungen::watchAbbild(QFileInfo(text(bild, "file")).fileName(), Meldungen::seiten(zahl(bild, "pages")),
+                                  text(bild, "crc")));
+    if (felder.contains(QStringLiteral("filter"))) {
+        QStringList filter;
+        if (text(felder, "filter") != QStringLiteral("auto"))
+            filter << QStringLiteral("USB ") + text(felder, "filter");
+        if (felder.contains(QStringLiteral("serial")))
+            filter << Meldungen::usbSeriennummer(text(felder, "serial"));
+        ansage(Meldungen::watchAllePorts(filter.join(QStringLiteral(", "))));
+    } else {
+        QStringList genannt;
+        for (const QJsonValue &port : felder.value(QStringLiteral("ports")).toArray())
+            genannt << Portangabe::ausFeldern({{QStringLiteral("port"), port}}).anzeigename();
+        ansage(Meldungen::watchPorts(genannt.join(QStringLiteral(", "))));
+    }
+    ansage(felder.value(QStringLiteral("log")).isString() ? Meldungen::watchProtokoll(text(felder, "log"))
+                                                          : Meldungen::watchOhneProtokoll());
+    ansage(Meldungen::wartet());
 }
 
 void Bericht::notiz(const QString &text)
@@ -129,37 +170,12 @@ bool Bericht::ausgabeFehlgeschlagen() const
     return m_aus.fehlgeschlagen();
 }
 
-void Bericht::schritt(Platine *platine, const QString &text)
-{
-    if (m_form == zeilen) {
-        zeile(kopf(platine->port()) + text);
-    } else if (m_form == live) {
-        m_letzterSchritt.insert(platine, text);
-        liveZeichnen();
-    }
-}
-
-void Bericht::fortschritt(Platine *platine)
-{
-    if (m_form == zeilen)
-        zeile(kopf(platine->port()) + Texte::seite(platine->seite(), platine->seitenzahl()));
-    else if (m_form == live)
-        liveZeichnen();
-}
-
-void Bericht::fertig(Platine *platine)
-{
-    m_laufende.removeOne(platine);
-    m_letzterSchritt.remove(platine);
-    ergebnis(platine->port(), platine->ergebnis());
-}
-
-void Bericht::ergebnis(const Portangabe &port, const Ergebnis &ergebnis)
+void Bericht::ergebnis(const QJsonObject &felder)
 {
     if (m_form == json)
-        m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(port, ergebnis)) + QLatin1Char('\n'));
+        m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(felder)) + QLatin1Char('\n'));
     else
-        zeile(ergebnisAlsZeile(port, ergebnis));
+        zeile(ergebnisAlsZeile(felder));
 }
 
 // Lines of their own go above the live display, which is drawn anew below.
@@ -180,8 +196,8 @@ void Bericht::liveZeichnen()
     QString ausgabe;
     if (m_gezeichnet > 0)
         ausgabe += QStringLiteral("\x1b[%1F").arg(m_gezeichnet);
-    for (const Platine *platine : std::as_const(m_laufende))
-        ausgabe += QStringLiteral("\x1b[2K") + liveZeile(platine) + QLatin1Char('\n');
+    for (const Laufend &board : std::as_const(m_laufende))
+        ausgabe += QStringLiteral("\x1b[2K") + liveZeile(board) + QLatin1Char('\n');
     ausgabe += QStringLiteral("\x1b[J");
     m_gezeichnet = int(m_laufende.size());
     m_aus.schreiben(ausgabe);
@@ -189,20 +205,18 @@ void Bericht::liveZeichnen()
 
 // "Seite 3/15  13 %  11.2 kB/s  noch 10 s" while pages go out, else the
 // last step.
-QString Bericht::liveZeile(const Platine *platine) const
+QString Bericht::liveZeile(const Laufend &board) const
 {
-    const int seite = platine->seite();
-    const int seiten = platine->seitenzahl();
-    const double sekunden = platine->uploadSekunden();
-    if (sekunden <= 0 || seite <= 0 || seiten <= 0)
-        return kopf(platine->port()) + m_letzterSchritt.value(platine);
-    const int fertigeSeiten = seite - 1;
-    QString zeile = kopf(platine->port()) + Texte::seite(seite, seiten)
-        + QStringLiteral("  %1 %").arg(100 * fertigeSeiten / seiten);
+    const double sekunden = board.upload.isValid() ? board.upload.elapsed() / 1000.0 : 0;
+    if (sekunden <= 0 || board.seite <= 0 || board.seiten <= 0)
+        return kopf(board.port) + board.schritt;
+    const int fertigeSeiten = board.seite - 1;
+    QString zeile = kopf(board.port) + Texte::seite(board.seite, board.seiten)
+        + QStringLiteral("  %1 %").arg(100 * fertigeSeiten / board.seiten);
     if (fertigeSeiten > 0) {
         const double bytesJeSekunde = fertigeSeiten * seitenbytes / sekunden;
         zeile += QStringLiteral("  ") + Meldungen::tempo(bytesJeSekunde / 1000,
-                                                         qRound((seiten - fertigeSeiten) * seitenbytes / bytesJeSekunde));
+                                                         qRound((board.seiten - fertigeSeiten) * seitenbytes / bytesJeSekunde));
     }
     return zeile;
 }

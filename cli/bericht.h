@@ -1,17 +1,20 @@
 #pragma once
 
-#include "cli/platine.h"
+#include "bench/portangabe.h"
 
-#include <QHash>
+#include <QElapsedTimer>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 
 class Ausgabe;
+struct Ereignis;
+class Ereignisstrom;
 
 // What the user or a script reads on standard output while boards are
-// flashed: a live display with one line per running board on a terminal,
-// otherwise one line per step and page; only the final lines with -q; one
-// JSON object per board with --json.
+// flashed, as the bench's events tell it: a live display with one line per
+// running board on a terminal, otherwise one line per step and page; only
+// the final lines with -q; one JSON object per board with --json.
 class Bericht : public QObject
 {
     Q_OBJECT
@@ -20,11 +23,9 @@ public:
 
     Bericht(Form form, Ausgabe &aus, QObject *parent = nullptr);
 
-    void beobachten(Platine *platine);
-    // A board's final line or JSON object.
-    void ergebnis(const Portangabe &port, const Ergebnis &ergebnis);
-    // A line of its own, outside any board (a note, a tally).
-    void notiz(const QString &text);
+    void abonnieren(Ereignisstrom &strom);
+    // A board's final line or JSON object, from the fields of its result.
+    void ergebnis(const QJsonObject &felder);
     // A word to the operator beside the results (what the watch does, its
     // final tally): with --json on standard error, so that standard output
     // stays JSON.
@@ -32,29 +33,34 @@ public:
     // Whether standard output failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 
-signals:
-    void beobachtet(Platine *platine);
-
 private:
-    void schritt(Platine *platine, const QString &text);
-    void fortschritt(Platine *platine);
-    void fertig(Platine *platine);
+    // A board at work, as far as its events have told.
+    struct Laufend
+    {
+        Portangabe port;
+        QString schritt = {};
+        int seite = 0;
+        int seiten = 0;
+        QElapsedTimer upload = {};
+    };
 
+    void ereignis(const Ereignis &ereignis);
+    void werkbankAnsagen(const QJsonObject &felder);
+    void notiz(const QString &text);
     void zeile(const QString &text);
     void liveZeichnen();
-    QString liveZeile(const Platine *platine) const;
+    QString liveZeile(const Laufend &board) const;
 
     const Form m_form;
     Ausgabe &m_aus;
-    QList<Platine *> m_laufende;   // in the live display, in order of start
-    QHash<const Platine *, QString> m_letzterSchritt;
-    int m_gezeichnet = 0;          // lines of the live display now on screen
+    QList<Laufend> m_laufende;  // in order of start
+    bool m_werkbank = false;
+    QJsonObject m_bilanz;
+    bool m_protokollFehlerGesagt = false;
+    int m_gezeichnet = 0;       // lines of the live display now on screen
 };
 
-// The result's name for scripts: "ok", "file", "not_found", "port",
-// "timeout", "protocol", "aborted".
-QString ergebnisname(Ergebnis::Art art);
-// A board's result as one line of JSON.
-QByteArray ergebnisAlsJson(const Portangabe &port, const Ergebnis &ergebnis);
+// A board's result as one line of JSON, as --json prints it.
+QByteArray ergebnisAlsJson(const QJsonObject &felder);
 // A board's result as the final line a user reads.
-QString ergebnisAlsZeile(const Portangabe &port, const Ergebnis &ergebnis);
+QString ergebnisAlsZeile(const QJsonObject &felder);

@@ -1,8 +1,8 @@
 #include "cli/bildinfo.h"
 
+#include "bench/ergebnis.h"
 #include "cli/ausgabe.h"
-#include "cli/firmwarebild.h"
-#include "cli/flashlauf.h"
+#include "bench/firmwarebild.h"
 #include "cli/optionen.h"
 #include "core/texte.h"
 
@@ -11,8 +11,7 @@
 
 namespace {
 
-// By Abbildangaben::Format: the name for scripts, and the one people know.
-const char *const formatnamen[] = {"raw", "ihex", "srec", "elf"};
+// By Abbildangaben::Format: the name people know.
 const char *const formatbezeichnungen[] = {nullptr, "Intel HEX", "Motorola S-Record", "ELF"};
 
 } // namespace
@@ -30,7 +29,7 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
     if (optionen.json) {
         const QJsonObject objekt{
             {QStringLiteral("file"), bild.pfad},
-            {QStringLiteral("format"), QString::fromLatin1(formatnamen[angaben.format])},
+            {QStringLiteral("format"), bild.formatname()},
             {QStringLiteral("first_address"), qint64(angaben.ersteAdresse)},
             {QStringLiteral("last_address"), qint64(angaben.letzteAdresse)},
             {QStringLiteral("data_bytes"), angaben.datenbytes},
@@ -47,5 +46,5 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
                                       crcHex, sha256)
                       + QLatin1Char('\n'));
     }
-    return aus.fehlgeschlagen() ? Flashlauf::schreibfehlerStatus : 0;
+    return aus.fehlgeschlagen() ? schreibfehlerStatus : 0;
 }

@@ -1,21 +1,24 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
-#include "cli/abbruchsignal.h"
+#include "bench/abbruchsignal.h"
+#include "bench/ereignis.h"
+#include "bench/firmwarebild.h"
+#include "bench/flashlauf.h"
+#include "bench/portsuche.h"
+#include "bench/protokoll.h"
+#include "bench/seriennummernzaehler.h"
+#include "bench/werkbank.h"
+#include "bench/werkbanktexte.h"
+#include "cli/auflisten.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/bildinfo.h"
-#include "cli/firmwarebild.h"
-#include "cli/flashlauf.h"
 #include "cli/meldungen.h"
 #include "cli/optionen.h"
-#include "cli/portsuche.h"
-#include "cli/protokoll.h"
-#include "cli/seitenbruecke.h"
 #include "cli/seitenstart.h"
-#include "cli/seriennummernzaehler.h"
+#include "cli/statistik.h"
 #include "cli/terminal.h"
-#include "cli/werkbank.h"
 #include "core/sprache.h"
 #include "core/texte.h"
 #include "update/crc32.h"
@@ -61,10 +64,10 @@ int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild,
     QString fehler;
     if (!zaehler.oeffnen(optionen.snZaehler, optionen.snErste, fehler)) {
         fehlermeldung(fehler);
-        return Flashlauf::schreibfehlerStatus;
+        return schreibfehlerStatus;
     }
     if (zaehler.naechste() > optionen.snFeld->hoechsteNummer()) {
-        fehlermeldung(Meldungen::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
+        fehlermeldung(Werkbanktexte::snZuGross(zaehler.naechste(), optionen.snFeld->groesse));
         return aufruffehler;
     }
     return 0;
@@ -73,11 +76,19 @@ int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild,
 // Exit status 7 when nothing worse happened but the output was lost.
 int mitAusgabe(int status, const Bericht &bericht)
 {
-    return status == 0 && bericht.ausgabeFehlgeschlagen() ? Flashlauf::schreibfehlerStatus : status;
+    return status == 0 && bericht.ausgabeFehlgeschlagen() ? schreibfehlerStatus : status;
 }
 
-int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
-            const Crc32 &crc)
+// The views of the bench: the output, and the page when it is served.
+void ansichtenAbonnieren(Ereignisstrom &strom, Bericht &bericht, Werkbankserver *seite)
+{
+    bericht.abonnieren(strom);
+    if (seite)
+        seite->abonnieren(strom);
+}
+
+int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
+            Abbruchsignal &abbruch, const Crc32 &crc)
 {
     if (!bild.geladen) {
         Ergebnis abgelehnt;
@@ -86,25 +97,26 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         abgelehnt.erlaeuterung = bild.erlaeuterung;
         // With -p auto no port is known yet: the refusal stands on its own.
         for (const Portangabe &port : optionen.automatisch ? QList<Portangabe>{Portangabe()} : optionen.ports)
-            bericht.ergebnis(port, abgelehnt);
+            bericht.ergebnis(ergebnisfelder(port, abgelehnt));
         return mitAusgabe(exitStatus(abgelehnt.art), bericht);
     }
 
     QList<Portangabe> ports = optionen.ports;
     if (optionen.automatisch) {
-        const std::optional<QList<Abfrage>> abfragen = bootloaderAbfragen(usbPorts(optionen), abbruch, crc);
-        if (!abfragen)
-            return Flashlauf::abbruchStatus;
+        bool abgebrochen = false;
+        const QList<Abfrage> abfragen = bootloaderAbfragen(usbPorts(Portfilter()), abbruch, crc, abgebrochen);
+        if (abgebrochen)
+            return abbruchStatus;
         ports.clear();
-        for (const Abfrage &abfrage : *abfragen)
+        for (const Abfrage &abfrage : abfragen)
             if (abfrage.ergebnis.art == Ergebnis::ok)
                 ports << abfrage.port;
         if (ports.isEmpty()) {
             // Why not: a port that could not be opened says why, as a board's would.
-            for (const Abfrage &abfrage : *abfragen)
+            for (const Abfrage &abfrage : abfragen)
                 if (abfrage.ergebnis.art == Ergebnis::port)
-                    bericht.ergebnis(abfrage.port, abfrage.ergebnis);
-            if (abfragen->isEmpty())
+                    bericht.ergebnis(ergebnisfelder(abfrage.port, abfrage.ergebnis));
+            if (abfragen.isEmpty())
                 bericht.ansage(Meldungen::keineUsbPorts());
             bericht.ansage(Texte::keinBootloaderGefunden());
             return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
@@ -118,16 +130,16 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         }
     }
 
-    Flashlauf lauf(ports, bild, optionen.einstellungen, crc);
-    for (Platine *platine : lauf.platinen())
-        bericht.beobachten(platine);
+    Ereignisstrom strom;
+    ansichtenAbonnieren(strom, bericht, seite);
+    Flashlauf lauf(ports, bild, optionen.einstellungen, crc, strom);
     lauf.ausfuehren(abbruch);
     return mitAusgabe(lauf.exitStatus(), bericht);
 }
 
 // Until Ctrl+C: every board plugged in is flashed once.
-int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
-               const Crc32 &crc)
+int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
+               Abbruchsignal &abbruch, const Crc32 &crc)
 {
     if (!bild.geladen) {
         fehlermeldung(bild.erlaeuterung.isEmpty() ? bild.pfad + QStringLiteral(": ") + bild.meldung
@@ -138,9 +150,28 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     QString grund;
     if (!optionen.protokolldatei.isEmpty() && !protokoll.eintragen(QByteArray(), grund)) {
         fehlermeldung(Meldungen::protokollFehlgeschlagen(optionen.protokolldatei, grund));
-        return Flashlauf::schreibfehlerStatus;
+        return schreibfehlerStatus;
     }
-    Werkbank werkbank(optionen, bild, crc, bericht, optionen.protokolldatei.isEmpty() ? nullptr : &protokoll);
+    Werkbankeinstellungen einstellungen;
+    einstellungen.ports = optionen.ports;
+    einstellungen.automatisch = optionen.automatisch;
+    einstellungen.filter = Portfilter{optionen.usbVid, optionen.usbPid, optionen.seriennummer};
+    einstellungen.protokolldatei = optionen.protokolldatei;
+    einstellungen.platine = optionen.einstellungen;
+
+    // The record is written before any view shows the result.
+    Ereignisstrom strom;
+    std::optional<Protokollschreiber> schreiber;
+    if (!optionen.protokolldatei.isEmpty())
+        schreiber.emplace(protokoll, bild.pfad, bild.sha256, strom);
+    ansichtenAbonnieren(strom, bericht, seite);
+    if (seite && schreiber)
+        seite->protokollAnbieten(optionen.protokolldatei);
+    Werkbank werkbank(einstellungen, bild, crc, strom, schreiber ? &*schreiber : nullptr);
+    QObject::connect(&strom, &Ereignisstrom::ereignis, &werkbank, [&] {
+        if (bericht.ausgabeFehlgeschlagen())
+            werkbank.ausgabeVerloren();
+    });
     return werkbank.ausfuehren(abbruch);
 }
 
@@ -168,6 +199,8 @@ int main(int argc, char *argv[])
     Ausgabe aus;
     if (optionen->modus == Optionen::auflisten)
         return auflisten(*optionen, aus, abbruch, crc);
+    if (optionen->modus == Optionen::statistik)
+        return statistik(*optionen, aus);
     // The one image every board gets, read before any port is touched.
     const Firmwarebild bild = Firmwarebild::laden(optionen->bildpfad, crc, optionen->roh);
     if (optionen->modus == Optionen::untersuchen)
@@ -190,13 +223,7 @@ int main(int argc, char *argv[])
         }
         bericht.ansage(seitenansage(*seite));
     }
-    Seitenbruecke bruecke(mitSeriennummern, bild);
-    if (seite) {
-        QObject::connect(&bericht, &Bericht::beobachtet, &bruecke, &Seitenbruecke::beobachten);
-        QObject::connect(&bruecke, &Seitenbruecke::ereignis, seite.get(), &Werkbankserver::ereignis);
-        bruecke.beginnen();
-    }
     if (optionen->modus == Optionen::beobachten)
-        return beobachten(mitSeriennummern, bild, bericht, abbruch, crc);
-    return flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+        return beobachten(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc);
+    return flashen(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc);
 }

@@ -91,6 +91,24 @@ inline QString bilanz(int erfolgreich, int fehlgeschlagen, int ohneBootloader, i
         text += QCoreApplication::translate("Meldungen", ", %1 abgebrochen").arg(abgebrochen);
     return text;
 }
+// Shift figures
+inline QString ausbeute(const QString &gesamt, const QString &ersterVersuch)
+{
+    return QCoreApplication::translate("Meldungen", "Ausbeute %1, im ersten Versuch %2").arg(gesamt, ersterVersuch);
+}
+inline QString platinenJeStunde(const QString &anzahl, const QString &von, const QString &bis)
+{
+    return QCoreApplication::translate("Meldungen", "%1 Platinen je Stunde, %2 bis %3").arg(anzahl, von, bis);
+}
+inline QString beschaedigteZeile(const QString &pfad, int zeile)
+{
+    return QCoreApplication::translate("Meldungen", "%1, Zeile %2: kein Protokolleintrag, nicht mitgezählt")
+        .arg(pfad).arg(zeile);
+}
+inline QString protokollZuGross(qint64 mebibytes)
+{
+    return QCoreApplication::translate("Meldungen", "größer als %1 MiB").arg(mebibytes);
+}
 inline QString keineUsbPorts()
 {
     return QCoreApplication::translate("Meldungen", "Kein USB-Seriell-Port gefunden; kvxflash --list zeigt alle "
@@ -106,35 +124,8 @@ inline QString ungueltigeKodierung(const QString &argument)
     return QCoreApplication::translate("Meldungen", "Argument in der Zeichenkodierung des Systems ungültig: %1")
         .arg(argument);
 }
-inline QString leererPort()
-{
-    return QCoreApplication::translate("Meldungen", "Leere Portangabe bei -p.");
-}
-
 
 // Serial numbers
-inline QString snFeldUngueltig(const QString &text)
-{
-    return QCoreApplication::translate("Meldungen", "--sn muss ADRESSE:GRÖSSE[:FORM] sein, GRÖSSE 1 bis 16, FORM le, be "
-                                                    "oder ascii: %1").arg(text);
-}
-inline QString zaehlerBelegt(const QString &pfad)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 wird von einem anderen kvxflash benutzt.").arg(pfad);
-}
-inline QString zaehlerNichtLesbar(const QString &pfad, const QString &grund)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht lesen: %2").arg(pfad, grund);
-}
-inline QString zaehlerNichtGeschrieben(const QString &pfad, const QString &grund)
-{
-    return QCoreApplication::translate("Meldungen", "Der Zähler %1 lässt sich nicht schreiben: %2").arg(pfad, grund);
-}
-inline QString snZuGross(quint64 nummer, int groesse)
-{
-    return QCoreApplication::translate("Meldungen", "Die Seriennummer %1 passt nicht in %2 Bytes.")
-        .arg(nummer).arg(groesse);
-}
 inline QString snAusserhalb(qint64 bildgroesse)
 {
     return QCoreApplication::translate("Meldungen", "Das Feld für die Seriennummer liegt nicht im Abbild "

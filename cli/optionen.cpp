@@ -15,6 +15,7 @@ const char *const beschreibung = QT_TRANSLATE_NOOP("Optionen",
     "  kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]\n"
     "           [--log DATEI] [--sn ...] [-t SEK] [-r N] [--json] DATEI\n"
     "  kvxflash --info [--raw] [--json] DATEI\n"
+    "  kvxflash --stats PROTOKOLL [--since ZEIT] [--json]\n"
     "\n"
     "PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux\n"
     "COM n = /dev/ttyUSB<n-1>, mit KVXLOADER_PORT_DIR die Datei COM<n> dort),\n"
@@ -48,6 +49,19 @@ bool usbKennungLesen(const QString &text, Optionen &optionen)
     optionen.usbVid = quint16(vid);
     optionen.usbPid = quint16(pid);
     return true;
+}
+
+// ISO 8601 as the log writes it, with or without the offset, a day alone,
+// or "today".
+std::optional<QDateTime> zeitLesen(const QString &text)
+{
+    if (text == QStringLiteral("today"))
+        return QDateTime(QDate::currentDate(), QTime(0, 0));
+    const QDateTime zeit = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (zeit.isValid())
+        return zeit;
+    const QDate tag = QDate::fromString(text, Qt::ISODate);
+    return tag.isValid() ? std::optional<QDateTime>(QDateTime(tag, QTime(0, 0))) : std::nullopt;
 }
 
 } // namespace
@@ -109,8 +123,13 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                                                      "ELF."));
     const QCommandLineOption info("info", Optionen::tr("Format, Adressen, Seiten, CRC-32 und SHA-256 der Datei "
                                                        "zeigen, ohne einen Port zu berühren."));
+    const QCommandLineOption statistik("stats", Optionen::tr("Schichtzahlen aus einem Protokoll von --watch --log: "
+                                                             "Ergebnisse, Ausbeute, Platinen je Stunde."),
+                                       Optionen::tr("PROTOKOLL"));
+    const QCommandLineOption seit("since", Optionen::tr("Mit --stats: nur Einträge ab ZEIT (ISO 8601 wie im "
+                                                        "Protokoll, oder today)."), Optionen::tr("ZEIT"));
     parser.addOptions({port, zeitlimit, wiederholungen, json, leise, liste, pruefen, beobachten, usb, seriennummer,
-                       protokoll, snFeld, snZaehler, snErste, sprache, roh, info});
+                       protokoll, snFeld, snZaehler, snErste, sprache, roh, info, statistik, seit});
     const Seitenoptionen seitenoptionen;
     for (const QCommandLineOption &option : seitenoptionen.alle())
         parser.addOption(option);
@@ -132,6 +151,7 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     }
     Optionen optionen;
     optionen.modus = parser.isSet(liste) ? Optionen::auflisten
+                   : parser.isSet(statistik) ? Optionen::statistik
                    : parser.isSet(info) ? Optionen::untersuchen
                    : parser.isSet(beobachten) ? Optionen::beobachten : Optionen::flashen;
     optionen.json = parser.isSet(json);
@@ -140,9 +160,23 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     optionen.seriennummer = parser.value(seriennummer);
     optionen.protokolldatei = parser.value(protokoll);
     optionen.roh = parser.isSet(roh);
+    optionen.statistikdatei = parser.value(statistik);
+    if (parser.isSet(seit)) {
+        optionen.seit = zeitLesen(parser.value(seit));
+        if (!optionen.seit) {
+            fehler = Optionen::tr("--since nimmt eine Zeit nach ISO 8601, z. B. 2026-03-02T06:00:00+01:00, oder "
+                                  "today: %1").arg(parser.value(seit));
+            return std::nullopt;
+        }
+        if (optionen.modus != Optionen::statistik) {
+            fehler = Optionen::tr("--since gehört zu --stats.");
+            return std::nullopt;
+        }
+    }
     if (!seitenoptionen.lesen(parser, optionen.seite, optionen.werkbankname, fehler))
         return std::nullopt;
-    if (optionen.seite && (optionen.modus == Optionen::auflisten || optionen.modus == Optionen::untersuchen)) {
+    if (optionen.seite && (optionen.modus == Optionen::auflisten || optionen.modus == Optionen::untersuchen
+                           || optionen.modus == Optionen::statistik)) {
         fehler = Optionen::tr("--serve gehört zu einem Lauf oder zu --watch.");
         return std::nullopt;
     }
@@ -213,9 +247,10 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
     }
 
     const QStringList dateien = parser.positionalArguments();
-    if (optionen.modus == Optionen::auflisten) {
+    if (optionen.modus == Optionen::auflisten || optionen.modus == Optionen::statistik) {
         if (!dateien.isEmpty()) {
-            fehler = Optionen::tr("--list nimmt keine Datei.");
+            fehler = optionen.modus == Optionen::auflisten ? Optionen::tr("--list nimmt keine Datei.")
+                                                           : Optionen::tr("--stats nimmt keine Update-Datei.");
             return std::nullopt;
         }
     } else if (dateien.size() != 1) {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "cli/platine.h"
-#include "cli/portangabe.h"
+#include "bench/platine.h"
+#include "bench/portangabe.h"
+#include "bench/seriennummernfeld.h"
 #include "cli/seitenoptionen.h"
-#include "cli/seriennummernfeld.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QList>
 #include <QStringList>
 
@@ -17,7 +18,7 @@ struct Optionen
     Q_DECLARE_TR_FUNCTIONS(Optionen)
 
 public:
-    enum Modus { flashen, auflisten, beobachten, untersuchen };
+    enum Modus { flashen, auflisten, beobachten, untersuchen, statistik };
 
     Modus modus = flashen;
     QList<Portangabe> ports;     // empty with -p auto
@@ -34,6 +35,9 @@ public:
     QString protokolldatei;
     QString bildpfad;
     bool roh = false;  // --raw: the file as it is, whatever its form
+    // --stats: the log read, and from when on.
+    QString statistikdatei;
+    std::optional<QDateTime> seit;
     // A serial number per board: where it goes, the counter, where it starts.
     std::optional<Seriennummernfeld> snFeld;
     QString snZaehler;

@@ -16,6 +16,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -189,6 +190,18 @@ private slots:
         port.setInBufferCount(0);
         QCOMPARE(port.InBufferCount(), qint16(0));
 
+        // A board that floods a port nobody reads: the port keeps no more than 64 KiB.
+        port.setRThreshold(0);
+        const QByteArray flut(1024 * 1024, '~');
+        qint64 gesendet = 0;
+        for (int stillstand = 0; gesendet < flut.size() && stillstand < 10;) {
+            const ssize_t n = write(master, flut.constData() + gesendet, size_t(flut.size() - gesendet));
+            gesendet += qMax<ssize_t>(n, 0);
+            stillstand = n > 0 ? 0 : stillstand + 1;
+            QTest::qWait(n > 0 ? 0 : 50);
+        }
+        QVERIFY(port.Input().size() <= 64 * 1024);
+
         port.setPortOpen(false);
         QSignalSpy verloren(&port, &ComPort::portFailed);
         port.Output("x");                            // writing to a closed port is a failure
@@ -206,8 +219,11 @@ private slots:
         QVERIFY(openpty(&master, &slave, name, nullptr, nullptr) == 0);
         const QString pty = QString::fromLocal8Bit(name);
         QTemporaryDir ordner;
-        for (const char *datei : {"COM12", "COM2", "COM20", "COM21", "COM"})
+        for (const char *datei : {"COM2", "COM20", "COM21", "COM"})
             QVERIFY(QFile::link(pty, ordner.filePath(datei)));
+        struct stat geraet = {};
+        QVERIFY(stat(name, &geraet) == 0);  // a device node of its own, not a link
+        QVERIFY(mknod(qPrintable(ordner.filePath("COM12")), S_IFCHR | 0600, geraet.st_rdev) == 0);
         QVERIFY(QFile::link(ordner.filePath("fehlt"), ordner.filePath("COM5")));   // dangling
         QFile notiz(ordner.filePath("COM7.txt"));
         QVERIFY(notiz.open(QIODevice::WriteOnly));

@@ -7,6 +7,7 @@ kvxflash --watch --serve 127.0.0.1:0 runs with simulated boards on
 pseudo-terminals; the page is read through its data- attributes. Exit 77
 (skipped) when Chromium, its driver or Selenium is missing.
 """
+import csv
 import hashlib
 from datetime import datetime
 import json
@@ -41,6 +42,7 @@ ORDNER = tempfile.mkdtemp(prefix="werkbankseite-")
 PORTS = os.path.join(ORDNER, "ports")
 os.mkdir(PORTS)
 ABBILD = os.path.join(ORDNER, "fw.bin")
+PROTOKOLL = os.path.join(ORDNER, "bank.log")
 INHALT = bytes((i * 167 ^ i >> 7) & 0xFF for i in range(3 * 8192 - 100))
 with open(ABBILD, "wb") as f:
     f.write(INHALT)
@@ -55,8 +57,8 @@ def pruefe(bedingung, was):
         fehler.append(was)
 
 
-def bank_starten(serve="127.0.0.1:0"):
-    bank = subprocess.Popen([KVXFLASH, "--watch", "--serve", serve, "--bench", "Bank 1", "-t", "2",
+def bank_starten(serve="127.0.0.1:0", *protokoll):
+    bank = subprocess.Popen([KVXFLASH, "--watch", "--serve", serve, "--bench", "Bank 1", "-t", "2", *protokoll,
                              ABBILD],
                             env=UMGEBUNG, stdout=subprocess.PIPE, text=True)
     zeile = bank.stdout.readline()
@@ -107,7 +109,7 @@ def websocket(herkunft=None):
             + (b"Origin: " + herkunft + b"\r\n" if herkunft else b"") + b"\r\n")
 
 
-bank, url = bank_starten()
+bank, url = bank_starten("127.0.0.1:0", "--log", PROTOKOLL)
 host, port = url[len("http://"):-1].split(":")
 adresse = (host, int(port))
 
@@ -122,7 +124,7 @@ FEINDE = [
     ("a head of 16 KiB", b"GET /api/state HTTP/1.1\r\nX: " + b"a" * (16384 - 35) + b"\r\n\r\n", "HTTP/1.1 200"),
     ("a WebSocket from another origin", websocket(b"http://evil.example"), "HTTP/1.1 403"),
     ("a WebSocket from the page's origin", websocket(b"http://127.0.0.1:" + port.encode()), "HTTP/1.1 101"),
-    ("records without a log", b"GET /api/records?after=0&limit=5 HTTP/1.1\r\n\r\n", "HTTP/1.1 404"),
+    ("records with a bad limit", b"GET /api/records?after=0&limit=-5 HTTP/1.1\r\n\r\n", "HTTP/1.1 400"),
 ]
 for was, anfrage, erwartet in FEINDE:
     gesagt = antwort(roh(adresse, anfrage))
@@ -203,6 +205,16 @@ try:
     pruefe(zustand("COM3") == "failed", "a result stays")
     pruefe(browser.find_element(By.CSS_SELECTOR, "#letztes .gross").text == "PASS", "the last result: PASS on COM5")
 
+    # The log's records and today's figures, read against the log itself.
+    with open(PROTOKOLL, newline="") as f:
+        im_protokoll = list(csv.DictReader(f, delimiter="\t"))
+    eintraege = json.load(urllib.request.urlopen(url + "api/records?after=1&limit=3"))
+    pruefe([(e["record"], e["port"], e["result"]) for e in eintraege]
+           == [(n + 1, z["port"], z["result"]) for n, z in enumerate(im_protokoll)][1:4],
+           f"records 2 to 4 as the log has them: {eintraege}")
+    heute = json.load(urllib.request.urlopen(url + "api/stats"))
+    pruefe((heute["ok"], heute["failed"], heute["not_found"]) == (4, 3, 1), f"today's figures from the log: {heute}")
+
     # Event to DOM: from the bench's time stamp to the tile showing it.
     dom = browser.execute_script("return window.__dom")
     ereignisse = browser.execute_script("return window.__ereignisse")
@@ -233,6 +245,8 @@ try:
     warte.until(lambda b: verbindung.get_attribute("data-connection") == "live")
     warte.until(lambda b: "COM6" not in kacheln())
     pruefe(True, "a fresh snapshot on reconnect: the pulled board of the last run is gone")
+    gesagt = antwort(roh(adresse, b"GET /api/records HTTP/1.1\r\n\r\n"))
+    pruefe(gesagt.startswith("HTTP/1.1 404"), f"records without a log: {gesagt!r}")
 
     warte.until(lambda b: time.time() - stumm_seit > 32)
     pruefe(geschlossen(stumm), "a client that sends nothing is closed after 30 s")

@@ -15,9 +15,10 @@ bare_packages=()
 if [ "${1:-}" = --tests ]; then
     shift
     # Fonts for the offscreen windows; the cross compiler and the resource
-    # compiler for the Windows code; objcopy and Python as oracles; the
-    # package check's tools; the headless browser for the bench page.
-    packages+=(fonts-dejavu-core g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 binutils python3
+    # compiler for the Windows code; objcopy and Python as oracles; strace
+    # to fail a record's sync; the package check's tools; the headless
+    # browser for the bench page.
+    packages+=(fonts-dejavu-core g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 binutils python3 strace
                dpkg-dev lintian desktop-file-utils appstream systemd man-db bash-completion zsh
                chromium chromium-driver python3-selenium)
     # Wine only to run a console program: without its recommends (fonts, X, sound).

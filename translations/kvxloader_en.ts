@@ -179,6 +179,22 @@
         <source>Das Feld für die Seriennummer liegt nicht im Abbild (%1 Bytes).</source>
         <translation>The serial number field lies outside the image (%1 bytes).</translation>
     </message>
+    <message>
+        <source>Ausbeute %1, im ersten Versuch %2</source>
+        <translation>Yield %1, first pass %2</translation>
+    </message>
+    <message>
+        <source>%1 Platinen je Stunde, %2 bis %3</source>
+        <translation>%1 boards per hour, %2 to %3</translation>
+    </message>
+    <message>
+        <source>%1, Zeile %2: kein Protokolleintrag, nicht mitgezählt</source>
+        <translation>%1, line %2: not a record, not counted</translation>
+    </message>
+    <message>
+        <source>größer als %1 MiB</source>
+        <translation>larger than %1 MiB</translation>
+    </message>
 </context>
 <context>
     <name>Optionen</name>
@@ -216,6 +232,7 @@ KVX-Platinen, auf mehreren Ports gleichzeitig.
   kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
            [--log DATEI] [--sn ...] [-t SEK] [-r N] [--json] DATEI
   kvxflash --info [--raw] [--json] DATEI
+  kvxflash --stats PROTOKOLL [--since ZEIT] [--json]
 
 PORT ist eine COM-Nummer 1 bis 20 wie im Fenster von KVXLoader (unter Linux
 COM n = /dev/ttyUSB&lt;n-1&gt;, mit KVXLOADER_PORT_DIR die Datei COM&lt;n&gt; dort),
@@ -242,6 +259,7 @@ KVX boards, on several ports at once.
   kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
            [--log FILE] [--sn ...] [-t SEC] [-r N] [--json] FILE
   kvxflash --info [--raw] [--json] FILE
+  kvxflash --stats LOG [--since TIME] [--json]
 
 PORT is a COM number 1 to 20 as in KVXLoader&apos;s window (on Linux
 COM n = /dev/ttyUSB&lt;n-1&gt;, with KVXLOADER_PORT_DIR the file COM&lt;n&gt; there),
@@ -438,6 +456,34 @@ byte for byte.
         <location line="+5"/>
         <source>--usb, --serial und --log gehören zu --watch.</source>
         <translation>--usb, --serial and --log belong to --watch.</translation>
+    </message>
+    <message>
+        <source>Schichtzahlen aus einem Protokoll von --watch --log: Ergebnisse, Ausbeute, Platinen je Stunde.</source>
+        <translation>Shift figures from a log of --watch --log: results, yield, boards per hour.</translation>
+    </message>
+    <message>
+        <source>PROTOKOLL</source>
+        <translation>LOG</translation>
+    </message>
+    <message>
+        <source>Mit --stats: nur Einträge ab ZEIT (ISO 8601 wie im Protokoll, oder today).</source>
+        <translation>With --stats: only records from TIME on (ISO 8601 as in the log, or today).</translation>
+    </message>
+    <message>
+        <source>ZEIT</source>
+        <translation>TIME</translation>
+    </message>
+    <message>
+        <source>--since nimmt eine Zeit nach ISO 8601, z. B. 2026-03-02T06:00:00+01:00, oder today: %1</source>
+        <translation>--since takes an ISO 8601 time, e.g. 2026-03-02T06:00:00+01:00, or today: %1</translation>
+    </message>
+    <message>
+        <source>--since gehört zu --stats.</source>
+        <translation>--since belongs to --stats.</translation>
+    </message>
+    <message>
+        <source>--stats nimmt keine Update-Datei.</source>
+        <translation>--stats takes no update file.</translation>
     </message>
 </context>
 <context>

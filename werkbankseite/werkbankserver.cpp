@@ -1,5 +1,6 @@
 #include "werkbankseite/werkbankserver.h"
 
+#include "bench/ereignis.h"
 #include "werkbankseite/anfrage.h"
 
 #include <QFile>
@@ -65,10 +66,14 @@ Werkbankserver::Werkbankserver(const QString &werkbankname, const QString &sprac
     m_wache.start(1000);
 }
 
-void Werkbankserver::protokollAnbieten(Eintraege eintraege, Schichtzahlen schichtzahlen)
+void Werkbankserver::abonnieren(Ereignisstrom &strom)
 {
-    m_eintraege = std::move(eintraege);
-    m_schichtzahlen = std::move(schichtzahlen);
+    connect(&strom, &Ereignisstrom::ereignis, this, [this](const Ereignis &e) { ereignis(e.alsJson()); });
+}
+
+void Werkbankserver::protokollAnbieten(const QString &pfad)
+{
+    m_protokoll.emplace(pfad);
 }
 
 bool Werkbankserver::lauschen(const QHostAddress &adresse, quint16 port, QString &fehler)
@@ -171,10 +176,10 @@ void Werkbankserver::beantworten(QTcpSocket *socket, const Anfrage &anfrage)
 void Werkbankserver::protokollBeantworten(QTcpSocket *socket, const QByteArray &pfad, const QUrlQuery &abfrage)
 {
     QString grund;
-    if (!m_eintraege) {
+    if (!m_protokoll) {
         fehler(socket, 404, QStringLiteral("no log: the bench was started without --log"));
     } else if (pfad == "/api/stats") {
-        if (const std::optional<QJsonObject> zahlen = m_schichtzahlen(grund))
+        if (const std::optional<QJsonObject> zahlen = m_protokoll->heute(grund))
             senden(socket, 200, "application/json", alsJson(*zahlen));
         else
             fehler(socket, 500, grund);
@@ -184,7 +189,7 @@ void Werkbankserver::protokollBeantworten(QTcpSocket *socket, const QByteArray &
         if (!nach || !hoechstens || *hoechstens < 1)
             fehler(socket, 400, QStringLiteral("after and limit take whole numbers, limit at least 1"));
         else if (const std::optional<QJsonArray> eintraege =
-                     m_eintraege(*nach, int(qMin<qint64>(*hoechstens, eintraegeHoechstens)), grund))
+                     m_protokoll->eintraege(*nach, int(qMin<qint64>(*hoechstens, eintraegeHoechstens)), grund))
             senden(socket, 200, "application/json", QJsonDocument(*eintraege).toJson(QJsonDocument::Compact));
         else
             fehler(socket, 500, grund);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "werkbankseite/protokollleser.h"
 #include "werkbankseite/werkbankzustand.h"
 
 #include <QElapsedTimer>
@@ -11,10 +12,10 @@
 #include <QTimer>
 #include <QWebSocketServer>
 
-#include <functional>
 #include <optional>
 
 struct Anfrage;
+class Ereignisstrom;
 class QTcpSocket;
 class QUrlQuery;
 class QWebSocket;
@@ -30,11 +31,6 @@ class Werkbankserver : public QObject
 {
     Q_OBJECT
 public:
-    // The log's records after the first `nach`, at most `hoechstens`; the
-    // figures of today's records. Either fails with a reason.
-    using Eintraege = std::function<std::optional<QJsonArray>(qint64 nach, int hoechstens, QString &fehler)>;
-    using Schichtzahlen = std::function<std::optional<QJsonObject>(QString &fehler)>;
-
     static constexpr int hoechstensClients = 64;
     static constexpr qsizetype hoechstensKopfBytes = 16 * 1024;
     static constexpr qint64 ruheMs = 30000;
@@ -44,8 +40,11 @@ public:
     // for the other.
     Werkbankserver(const QString &werkbankname, const QString &sprache, QObject *parent = nullptr);
 
-    // Without a log, /api/records and /api/stats say there is none.
-    void protokollAnbieten(Eintraege eintraege, Schichtzahlen schichtzahlen);
+    // Every event of the bench, as it happens.
+    void abonnieren(Ereignisstrom &strom);
+    // The log's records and today's figures from them; without a log,
+    // /api/records and /api/stats say there is none.
+    void protokollAnbieten(const QString &pfad);
 
     bool lauschen(const QHostAddress &adresse, quint16 port, QString &fehler);
     QString url() const;
@@ -68,8 +67,7 @@ private:
 
     Werkbankzustand m_zustand;
     QByteArray m_seite;
-    Eintraege m_eintraege;
-    Schichtzahlen m_schichtzahlen;
+    std::optional<Protokollleser> m_protokoll;
     QTcpServer m_server;
     QWebSocketServer m_websockets;
     QHash<QTcpSocket *, QElapsedTimer> m_anfragen;    // reading or answering a request

@@ -20,11 +20,11 @@ _kvxflash()
             COMPREPLY=($(compgen -W "de en" -- "$cur"))
             return
             ;;
-        --log | --info | --sn-counter)
+        --log | --info | --stats | --sn-counter)
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --serve | --bench)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --since | --serve | --bench)
             return
             ;;
     esac
@@ -32,7 +32,7 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --serve --bench --raw --info --sn --sn-counter --sn-first --lang -h --help --help-all
+            --usb --serial --log --serve --bench --raw --info --stats --since --sn --sn-counter --sn-first --lang -h --help --help-all
             -v --version' -- "$cur"))
         return
     fi

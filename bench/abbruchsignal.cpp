@@ -1,4 +1,4 @@
-#include "cli/abbruchsignal.h"
+#include "bench/abbruchsignal.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "cli/portangabe.h"
+#include "bench/portangabe.h"
 
-#include "cli/meldungen.h"
+#include "bench/werkbanktexte.h"
 #include "core/texte.h"
 #include "serial/portnamen.h"
 
@@ -32,7 +32,22 @@ QString Portangabe::schluessel() const
 
 Portangabe Portangabe::fuerGeraet(const QString &geraet)
 {
-    return Portangabe{comNummerFuer(geraet), geraet, QString()};
+    return Portangabe{comNummerFuer(geraet), geraet, QString(), QString()};
+}
+
+QJsonObject Portangabe::felder() const
+{
+    return {{QStringLiteral("port"), name()}, {QStringLiteral("device"), geraet},
+            {QStringLiteral("serial"), seriennummer}, {QStringLiteral("usb"), usb}};
+}
+
+Portangabe Portangabe::ausFeldern(const QJsonObject &felder)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM([0-9]+)$"));
+    const QString name = felder.value(QStringLiteral("port")).toString();
+    const QString geraet = felder.value(QStringLiteral("device")).toString();
+    return Portangabe{comName.match(name).captured(1).toInt(), geraet.isEmpty() ? name : geraet,
+                      felder.value(QStringLiteral("serial")).toString(), felder.value(QStringLiteral("usb")).toString()};
 }
 
 std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
@@ -40,7 +55,7 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
     static const QRegularExpression comNummer(QStringLiteral("^(?:COM)?([0-9]+)$"),
                                               QRegularExpression::CaseInsensitiveOption);
     if (text.isEmpty()) {
-        fehler = Meldungen::leererPort();
+        fehler = Werkbanktexte::leererPort();
         return std::nullopt;
     }
     const QRegularExpressionMatch treffer = comNummer.match(text);
@@ -52,5 +67,5 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
         fehler = QStringLiteral("Port %1: Wert muss zwischen 1 und 20 liegen.").arg(text);
         return std::nullopt;
     }
-    return Portangabe{nummer, systemPortName(nummer), QString()};
+    return Portangabe{nummer, systemPortName(nummer), QString(), QString()};
 }

@@ -3,6 +3,7 @@
 #include "update/firmwareabbild.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 class Crc32;
@@ -22,6 +23,11 @@ struct Firmwarebild
     Abbildangaben angaben; // what the file puts where
 
     int seiten() const;
+    // "raw", "ihex", "srec" or "elf".
+    QString formatname() const;
+    // Its identity as the event of the bench's start names it: file, format,
+    // pages, crc, sha256.
+    QJsonObject felder() const;
 
     // `roh`: the file as it is, whatever its form.
     static Firmwarebild laden(const QString &pfad, const Crc32 &crc, bool roh);

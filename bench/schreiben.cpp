@@ -1,4 +1,4 @@
-#include "cli/schreiben.h"
+#include "bench/schreiben.h"
 
 #include <QtGlobal>
 

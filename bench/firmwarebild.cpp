@@ -1,4 +1,4 @@
-#include "cli/firmwarebild.h"
+#include "bench/firmwarebild.h"
 
 #include "core/dialoge.h"
 #include "update/dateiinhalt.h"
@@ -28,11 +28,26 @@ public:
     QString letzteErlaeuterung;
 };
 
+// By Abbildangaben::Format.
+const char *const formatnamen[] = {"raw", "ihex", "srec", "elf"};
+
 } // namespace
 
 int Firmwarebild::seiten() const
 {
     return int(bild.size() / Updatedatei::seitengroesse);
+}
+
+QString Firmwarebild::formatname() const
+{
+    return QString::fromLatin1(formatnamen[angaben.format]);
+}
+
+QJsonObject Firmwarebild::felder() const
+{
+    return {{QStringLiteral("file"), pfad}, {QStringLiteral("format"), formatname()},
+            {QStringLiteral("pages"), seiten()}, {QStringLiteral("crc"), QString::fromLatin1(crc.toHex())},
+            {QStringLiteral("sha256"), QString::fromLatin1(sha256.toHex())}};
 }
 
 Firmwarebild Firmwarebild::laden(const QString &pfad, const Crc32 &crc, bool roh)

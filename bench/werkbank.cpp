@@ -1,15 +1,11 @@
-#include "cli/werkbank.h"
+#include "bench/werkbank.h"
 
-#include "cli/abbruchsignal.h"
-#include "cli/ausgabe.h"
-#include "cli/bericht.h"
-#include "cli/flashlauf.h"
-#include "cli/meldungen.h"
-#include "cli/portsuche.h"
-#include "cli/protokoll.h"
+#include "bench/abbruchsignal.h"
+#include "bench/ereignis.h"
+#include "bench/protokoll.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QJsonArray>
 
 namespace {
 
@@ -26,9 +22,9 @@ constexpr int abfrageMs = 10000;
 
 } // namespace
 
-Werkbank::Werkbank(const Optionen &optionen, const Firmwarebild &bild, const Crc32 &crc, Bericht &bericht,
-                   const Protokoll *protokoll, QObject *parent)
-    : QObject(parent), m_optionen(optionen), m_bild(bild), m_crc(crc), m_bericht(bericht), m_protokoll(protokoll)
+Werkbank::Werkbank(const Werkbankeinstellungen &einstellungen, const Firmwarebild &bild, const Crc32 &crc,
+                   Ereignisstrom &strom, Protokollschreiber *protokoll, QObject *parent)
+    : QObject(parent), m_einstellungen(einstellungen), m_bild(bild), m_crc(crc), m_strom(strom), m_protokoll(protokoll)
 {
     for (const QString &ordner : {QStringLiteral("/dev"), qEnvironmentVariable("KVXLOADER_PORT_DIR")})
         if (!ordner.isEmpty() && QDir(ordner).exists())
@@ -47,46 +43,51 @@ int Werkbank::ausfuehren(Abbruchsignal &abbruch)
     endeWennFertig();
     if (!m_beendet)
         m_schleife.exec();
-    if (m_mittenImUpdate)
-        return Flashlauf::abbruchStatus;
-    if (m_status != 0)
-        return m_status;
-    return m_nichtEingetragen.isEmpty() && !m_bericht.ausgabeFehlgeschlagen() ? 0 : Flashlauf::schreibfehlerStatus;
+    int status = m_mittenImUpdate ? abbruchStatus : m_status;
+    if (status == 0 && ((m_protokoll && !m_protokoll->fehlerfrei()) || m_ausgabeVerloren))
+        status = schreibfehlerStatus;
+    m_strom.senden(QStringLiteral("bench_ending"), {{QStringLiteral("status"), status}});
+    return status;
 }
 
-// What the watch does, said before the first board: the image, the ports,
-// the record.
+// What the watch does, said before the first board: the image, the ports
+// or the filter, the record.
 void Werkbank::ansagen()
 {
-    m_bericht.ansage(Meldungen::watchAbbild(QFileInfo(m_bild.pfad).fileName(), Meldungen::seiten(m_bild.seiten()),
-                                            QString::fromLatin1(m_bild.crc.toHex())));
-    QStringList filter;
-    if (m_optionen.usbVid)
-        filter << QStringLiteral("USB ") + usbKennung(*m_optionen.usbVid, *m_optionen.usbPid);
-    if (!m_optionen.seriennummer.isEmpty())
-        filter << Meldungen::usbSeriennummer(m_optionen.seriennummer);
-    QStringList genannt;
-    for (const Portangabe &port : m_optionen.ports)
-        genannt << port.anzeigename();
-    m_bericht.ansage(m_optionen.automatisch ? Meldungen::watchAllePorts(filter.join(QStringLiteral(", ")))
-                                            : Meldungen::watchPorts(genannt.join(QStringLiteral(", "))));
-    m_bericht.ansage(m_protokoll ? Meldungen::watchProtokoll(m_protokoll->pfad()) : Meldungen::watchOhneProtokoll());
-    m_bericht.ansage(Meldungen::wartet());
+    QJsonObject felder{{QStringLiteral("image"), m_bild.felder()},
+                       {QStringLiteral("log"), m_einstellungen.protokolldatei.isEmpty()
+                                                   ? QJsonValue(QJsonValue::Null) : m_einstellungen.protokolldatei},
+                       {QStringLiteral("watch"), true}};
+    const Portfilter &filter = m_einstellungen.filter;
+    if (m_einstellungen.automatisch) {
+        felder.insert(QStringLiteral("filter"), filter.vid ? usbKennung(*filter.vid, *filter.pid) : QStringLiteral("auto"));
+        if (!filter.seriennummer.isEmpty())
+            felder.insert(QStringLiteral("serial"), filter.seriennummer);
+    } else {
+        QJsonArray ports;
+        for (const Portangabe &port : m_einstellungen.ports)
+            ports.append(port.name());
+        felder.insert(QStringLiteral("ports"), ports);
+    }
+    m_strom.senden(QStringLiteral("bench_started"), felder);
 }
 
 // While a record or the output cannot be written, nothing new is begun.
 bool Werkbank::nimmtPlatinen() const
 {
-    return !m_hoertAuf && m_nichtEingetragen.isEmpty() && !m_bericht.ausgabeFehlgeschlagen();
+    return !m_hoertAuf && (!m_protokoll || m_protokoll->fehlerfrei()) && !m_ausgabeVerloren;
 }
 
 void Werkbank::umsehen()
 {
     QHash<QString, Portangabe> jetzt;
-    for (const Portangabe &port : m_optionen.automatisch ? usbPorts(m_optionen) : genanntePorts(m_optionen))
+    for (const Portangabe &port : m_einstellungen.automatisch ? usbPorts(m_einstellungen.filter)
+                                                              : genanntePorts(m_einstellungen.ports))
         jetzt.insert(port.schluessel(), port);
 
     for (auto it = m_steckplaetze.begin(); it != m_steckplaetze.end();) {
+        if (it->vorhanden && !jetzt.contains(it.key()))
+            m_strom.senden(QStringLiteral("port_gone"), {{QStringLiteral("port"), it->port.name()}});
         it->vorhanden = jetzt.contains(it.key());
         const bool amWerk = it->platine && it->platine->laeuft();
         it->warWeg = it->warWeg || (!it->vorhanden && amWerk);
@@ -113,37 +114,24 @@ void Werkbank::anstecken(const QString &schluessel)
     const auto it = m_steckplaetze.find(schluessel);
     if (!nimmtPlatinen() || it == m_steckplaetze.end() || !it->vorhanden || it->platine)
         return;
-    it->platine = new Platine(it->port, m_bild, m_optionen.einstellungen, m_crc, this);
-    // The record first, so that a board reported done is one recorded.
+    it->platine = new Platine(it->port, m_bild, m_einstellungen.platine, m_crc, m_strom, this);
     connect(it->platine, &Platine::fertig, this, [this, platine = it->platine] { platineFertig(platine); });
-    m_bericht.beobachten(it->platine);
+    m_strom.senden(QStringLiteral("port_taken"), it->port.felder());
     it->platine->starten();
 }
 
 void Werkbank::platineFertig(Platine *platine)
 {
-    eintragen(platine);
+    // Its record was written when its result was said. A port where nothing
+    // answers may be anything: it is counted, and left alone until it is
+    // plugged in again.
     const Ergebnis &ergebnis = platine->ergebnis();
-    switch (ergebnis.art) {
-    case Ergebnis::ok:
-        ++m_erfolgreich;
-        break;
-    // A port where nothing answers may be anything: it is counted, and left
-    // alone until it is plugged in again.
-    case Ergebnis::nicht_gefunden:
-        ++m_ohneBootloader;
-        break;
-    case Ergebnis::abgebrochen:
-        ++m_abgebrochen;
+    m_bilanz.zaehlen(ergebnis.art);
+    if (ergebnis.art == Ergebnis::abgebrochen)
         m_mittenImUpdate = m_mittenImUpdate || ergebnis.uploadBegonnen;
-        break;
-    default:
-        ++m_fehlgeschlagen;
-        if (m_status == 0)
-            m_status = exitStatus(ergebnis.art);
-    }
-    if (nimmtPlatinen())
-        m_bericht.notiz(bilanz());
+    else if (ergebnis.art != Ergebnis::ok && ergebnis.art != Ergebnis::nicht_gefunden && m_status == 0)
+        m_status = exitStatus(ergebnis.art);
+    bilanzMelden();
 
     // Its port went while it finished, or the board that answered went away
     // (perhaps back before the port was looked at again): whatever is there
@@ -160,20 +148,6 @@ void Werkbank::platineFertig(Platine *platine)
     endeWennFertig();
 }
 
-void Werkbank::eintragen(const Platine *platine)
-{
-    if (!m_protokoll)
-        return;
-    const QByteArray zeile = Protokoll::zeile(platine->port(), platine->ergebnis(), m_bild);
-    QString grund;
-    if (m_protokoll->eintragen(zeile, grund))
-        return;
-    if (m_nichtEingetragen.isEmpty())
-        fehlermeldung(Meldungen::protokollFehlgeschlagen(m_protokoll->pfad(), grund) + QLatin1Char(' ')
-                      + Meldungen::keineWeiterenPlatinen());
-    m_nichtEingetragen << zeile;
-}
-
 // Once no board is taken any more and none is at work, the watch ends.
 void Werkbank::endeWennFertig()
 {
@@ -182,14 +156,9 @@ void Werkbank::endeWennFertig()
     for (const Steckplatz &steckplatz : std::as_const(m_steckplaetze))
         if (steckplatz.platine && steckplatz.platine->laeuft())
             return;
-    // Each record that failed is tried once more; what still fails goes
-    // to standard error, so that it is not lost.
-    for (const QByteArray &zeile : std::as_const(m_nichtEingetragen)) {
-        QString grund;
-        if (!m_protokoll->eintragen(zeile, grund))
-            fehlermeldung(Meldungen::protokollzeileVerloren(QString::fromUtf8(zeile.chopped(1))));
-    }
-    m_bericht.ansage(bilanz());
+    // Each record that failed is tried once more.
+    if (m_protokoll)
+        m_protokoll->nachholen();
     m_beendet = true;
     m_schleife.quit();
 }
@@ -205,8 +174,10 @@ void Werkbank::aufhoeren()
     endeWennFertig();
 }
 
-// "12 erfolgreich, 1 fehlgeschlagen, 2 ohne Bootloader"
-QString Werkbank::bilanz() const
+// The tally, and whether more boards are taken.
+void Werkbank::bilanzMelden()
 {
-    return Meldungen::bilanz(m_erfolgreich, m_fehlgeschlagen, m_ohneBootloader, m_abgebrochen);
+    QJsonObject felder = m_bilanz.felder();
+    felder.insert(QStringLiteral("accepting"), nimmtPlatinen());
+    m_strom.senden(QStringLiteral("tally"), felder);
 }

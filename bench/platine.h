@@ -1,7 +1,8 @@
 #pragma once
 
-#include "cli/firmwarebild.h"
-#include "cli/portangabe.h"
+#include "bench/ergebnis.h"
+#include "bench/firmwarebild.h"
+#include "bench/portangabe.h"
 #include "core/dialoge.h"
 #include "serial/portauswahl.h"
 #include "serial/qtcomport.h"
@@ -13,38 +14,15 @@
 #include <QObject>
 #include <QTimer>
 
-#include <utility>
-
 class Crc32;
+class Ereignisstrom;
 struct Seriennummernfeld;
 class Seriennummernzaehler;
 
-// How one board's run ended, with what a script needs to know about it.
-struct Ergebnis
-{
-    // In the order of the exit statuses' meaning; see exitStatus().
-    enum Art { ok, datei, nicht_gefunden, port, zeitueberschreitung, protokoll, abgebrochen };
-
-    Art art = ok;
-    QString meldung;       // the window's text for the outcome
-    QString erlaeuterung;  // what the port message adds, if anything
-    int seiten = 0;
-    int seitenGesendet = 0;  // pages the board has taken in the last attempt
-    QByteArray crc;        // the image's CRC string
-    QByteArray sha256;     // of the image's file as it was read
-    QByteArray boardCrc;   // the board's answer to "$", when it came
-    double sekunden = 0;
-    int versuche = 0;
-    bool bootloaderGefunden = false;  // in some attempt
-    bool verbindungVerloren = false;  // the board went away during the last attempt
-    bool uploadBegonnen = false;      // in the last attempt: the board may be left mid-update
-    // The serial number each attempt wrote, and how that attempt ended.
-    QList<std::pair<quint64, Art>> seriennummern;
-};
-
 // One board on one port, flashed the way the window flashes it: the same
 // detection and the same upload, driven without a window. Unlike the window
-// it gives up when the board stays silent, and it may try again.
+// it gives up when the board stays silent, and it may try again. What
+// happens is said on the bench's event stream, each event naming the port.
 class Platine : public QObject, private PortauswahlAnzeige, private UploadAnzeige, private Dialoge
 {
     Q_OBJECT
@@ -60,7 +38,7 @@ public:
     };
 
     Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
-            const Crc32 &crc, QObject *parent = nullptr);
+            const Crc32 &crc, Ereignisstrom &strom, QObject *parent = nullptr);
 
     void starten();
     // Ctrl+C: a board still at work is returned to rest.
@@ -69,15 +47,8 @@ public:
     const Portangabe &port() const { return m_port; }
     bool laeuft() const { return m_laeuft; }
     const Ergebnis &ergebnis() const { return m_ergebnis; }
-    // Upload progress: the page handed over last and the image's page count.
-    int seite() const { return upload.seite; }
-    int seitenzahl() const { return datei.seitenzahl(); }
-    // Seconds since the upload of this attempt began, 0 before.
-    double uploadSekunden() const;
 
 signals:
-    void schritt(const QString &text);
-    void fortschritt();
     void fertig();
 
 private:
@@ -88,7 +59,9 @@ private:
     void wachhundStellen();
     void zurRuhe();
     std::optional<QByteArray> bildMitSeriennummer();
-    void versuchEnde(Ergebnis::Art art);
+    void versuchEnde(Ergebnis::Art art, const QString &meldung);
+    void melden(const QString &typ, QJsonObject felder = {});
+    void schritt(const QString &text);
     void scheitern(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung = QString());
     void beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung);
 
@@ -110,6 +83,7 @@ private:
     const Portangabe m_port;
     const Firmwarebild m_bild;
     const Einstellungen m_einstellungen;
+    Ereignisstrom &m_strom;
     QtComPort irda;
     Portauswahl portauswahl;
     Updatedatei datei;
@@ -122,5 +96,7 @@ private:
     QString m_erlaeuterung;
     bool m_laeuft = false;
     bool m_snOffen = false;  // the last serial number's attempt has not ended
+    bool m_erkannt = false;  // the bootloader answered in this attempt
+    bool m_ruhig = false;    // while returning to rest, nothing is news
     Ergebnis m_ergebnis;
 };

@@ -1,10 +1,12 @@
-#include "cli/platine.h"
+#include "bench/platine.h"
 
-#include "cli/meldungen.h"
-#include "cli/seriennummernfeld.h"
-#include "cli/seriennummernzaehler.h"
+#include "bench/ereignis.h"
+#include "bench/seriennummernfeld.h"
+#include "bench/seriennummernzaehler.h"
+#include "bench/werkbanktexte.h"
 #include "core/texte.h"
 
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 namespace {
@@ -17,11 +19,12 @@ constexpr int wiederholpauseMs = 500;
 } // namespace
 
 Platine::Platine(const Portangabe &port, const Firmwarebild &bild, const Einstellungen &einstellungen,
-                 const Crc32 &crc, QObject *parent)
+                 const Crc32 &crc, Ereignisstrom &strom, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_bild(bild)
     , m_einstellungen(einstellungen)
+    , m_strom(strom)
     , portauswahl(irda, *this, *this, [] {})
     , datei(crc, *this, *this)
     , upload(irda, datei, *this, *this)
@@ -50,9 +53,18 @@ void Platine::abbrechen()
     beenden(Ergebnis::abgebrochen, Texte::updateAbgebrochen(), QString());
 }
 
-double Platine::uploadSekunden() const
+void Platine::melden(const QString &typ, QJsonObject felder)
 {
-    return m_uploadzeit.isValid() ? m_uploadzeit.elapsed() / 1000.0 : 0;
+    if (m_ruhig)
+        return;
+    felder.insert(QStringLiteral("port"), m_port.name());
+    m_strom.senden(typ, felder);
+}
+
+// A step in the words the window shows, for those who read along.
+void Platine::schritt(const QString &text)
+{
+    melden(QStringLiteral("step"), {{QStringLiteral("text"), text}});
 }
 
 // Each attempt starts as Enter in the port field does: the port is reopened
@@ -63,7 +75,9 @@ void Platine::versuchen()
         return;
     ++m_ergebnis.versuche;
     if (m_ergebnis.versuche > 1)
-        emit schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
+        schritt(Texte::versuch(m_ergebnis.versuche, m_einstellungen.wiederholungen + 1));
+    m_erkannt = false;
+    melden(QStringLiteral("detect_begin"), {{QStringLiteral("attempt"), m_ergebnis.versuche}});
     m_uploadzeit.invalidate();
     m_ergebnis.seitenGesendet = 0;
     m_ergebnis.verbindungVerloren = false;
@@ -81,10 +95,12 @@ void Platine::setSuchstatus(const QString &text)
         scheitern(Ergebnis::nicht_gefunden, text);
         return;
     }
-    emit schritt(text);
+    schritt(text);
     // The detection's last tick is still running: the upload follows it.
     if (text == Texte::bootloaderGefunden()) {
         m_ergebnis.bootloaderGefunden = true;
+        m_erkannt = true;
+        melden(QStringLiteral("detect_end"), {{QStringLiteral("ok"), true}, {QStringLiteral("answer"), text}});
         if (m_einstellungen.nurErkennen) {
             irda.setPortOpen(false);
             beenden(Ergebnis::ok, text, QString());
@@ -107,6 +123,10 @@ void Platine::uploadStarten()
     m_ergebnis.crc = datei.crcwert;
     m_ergebnis.sha256 = m_bild.sha256;
     m_uploadzeit.start();
+    QJsonObject felder{{QStringLiteral("pages"), m_ergebnis.seiten}};
+    if (!m_ergebnis.seriennummern.isEmpty())
+        felder.insert(QStringLiteral("sn"), QString::number(m_ergebnis.seriennummern.last().first));
+    melden(QStringLiteral("upload_begin"), felder);
     wachhundStellen();
 }
 
@@ -121,7 +141,7 @@ std::optional<QByteArray> Platine::bildMitSeriennummer()
     QString fehler;
     std::optional<quint64> nummer;
     if (m_einstellungen.snZaehler->naechste() > feld->hoechsteNummer())
-        fehler = Meldungen::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
+        fehler = Werkbanktexte::snZuGross(m_einstellungen.snZaehler->naechste(), feld->groesse);
     else
         nummer = m_einstellungen.snZaehler->nehmen(fehler);
     if (!nummer) {
@@ -134,8 +154,13 @@ std::optional<QByteArray> Platine::bildMitSeriennummer()
     return feld->einsetzen(m_bild.bild, *nummer);
 }
 
-void Platine::versuchEnde(Ergebnis::Art art)
+void Platine::versuchEnde(Ergebnis::Art art, const QString &meldung)
 {
+    if (!m_erkannt)
+        melden(QStringLiteral("detect_end"), {{QStringLiteral("ok"), false}, {QStringLiteral("message"), meldung}});
+    melden(QStringLiteral("attempt_end"), {{QStringLiteral("attempt"), m_ergebnis.versuche},
+                                           {QStringLiteral("result"), ergebnisname(art)},
+                                           {QStringLiteral("message"), meldung}});
     if (m_snOffen)
         m_ergebnis.seriennummern.last().second = art;
     m_snOffen = false;
@@ -180,6 +205,7 @@ void Platine::wachhundStellen()
 void Platine::zurRuhe()
 {
     const QSignalBlocker still(this);
+    const QScopedValueRollback<bool> ruhig(m_ruhig, true);
     m_wachhund.stop();
     portauswahl.Timer1.stop();
     upload.zurRuhe();
@@ -191,8 +217,9 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
         return;
     zurRuhe();
     if (m_ergebnis.versuche <= m_einstellungen.wiederholungen) {
-        versuchEnde(art);
-        emit schritt(erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified());
+        const QString text = erlaeuterung.isEmpty() ? meldung : meldung + QLatin1Char(' ') + erlaeuterung.simplified();
+        versuchEnde(art, text);
+        schritt(text);
         QTimer::singleShot(wiederholpauseMs, this, &Platine::versuchen);
         return;
     }
@@ -204,13 +231,14 @@ void Platine::scheitern(Ergebnis::Art art, const QString &meldung, const QString
 void Platine::beenden(Ergebnis::Art art, const QString &meldung, const QString &erlaeuterung)
 {
     m_laeuft = false;
-    versuchEnde(art);
+    versuchEnde(art, meldung);
     m_ergebnis.art = art;
     m_ergebnis.meldung = meldung;
     m_ergebnis.erlaeuterung = erlaeuterung;
     m_ergebnis.boardCrc = upload.crcantwort;
     m_ergebnis.uploadBegonnen = m_uploadzeit.isValid();
     m_ergebnis.sekunden = m_gesamtzeit.elapsed() / 1000.0;
+    melden(QStringLiteral("result"), ergebnisfelder(m_port, m_ergebnis));
     emit fertig();
 }
 
@@ -219,7 +247,7 @@ void Platine::setUploadstatus(const QString &text)
     if (!m_laeuft || text.isEmpty())
         return;
     if (upload.uploadstatus != Uploadablauf::upload_fertig) {
-        emit schritt(text);
+        schritt(text);
     } else if (text == Texte::updateErfolgreich()) {
         m_wachhund.stop();
         irda.setPortOpen(false);
@@ -233,7 +261,7 @@ void Platine::setUploadstatus(const QString &text)
 void Platine::setUploadfortschritt(int seite)
 {
     if (m_laeuft && seite > 0)
-        emit fortschritt();
+        melden(QStringLiteral("page"), {{QStringLiteral("page"), seite}, {QStringLiteral("pages"), datei.seitenzahl()}});
 }
 
 void Platine::meldung(const QString &text, const QString &titel, const QString &erlaeuterung)

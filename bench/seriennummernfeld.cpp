@@ -1,6 +1,6 @@
-#include "cli/seriennummernfeld.h"
+#include "bench/seriennummernfeld.h"
 
-#include "cli/meldungen.h"
+#include "bench/werkbanktexte.h"
 
 #include <QStringList>
 
@@ -21,7 +21,7 @@ std::optional<Seriennummernfeld> Seriennummernfeld::lesen(const QString &text, Q
     const QStringList formen{QStringLiteral("le"), QStringLiteral("be"), QStringLiteral("ascii")};
     if (!adresseGueltig || feld.adresse < 0 || !groesseGueltig || feld.groesse < 1 || feld.groesse > 16
         || !formen.contains(form)) {
-        fehler = Meldungen::snFeldUngueltig(text);
+        fehler = Werkbanktexte::snFeldUngueltig(text);
         return std::nullopt;
     }
     feld.form = Form(formen.indexOf(form));

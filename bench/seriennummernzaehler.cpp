@@ -1,7 +1,7 @@
-#include "cli/seriennummernzaehler.h"
+#include "bench/seriennummernzaehler.h"
 
-#include "cli/meldungen.h"
-#include "cli/schreiben.h"
+#include "bench/werkbanktexte.h"
+#include "bench/schreiben.h"
 #include "update/dateiinhalt.h"
 
 #include <QFile>
@@ -24,19 +24,19 @@ bool Seriennummernzaehler::oeffnen(const QString &pfad, quint64 erste, QString &
     // process number and taken over.
     m_sperre->setStaleLockTime(0);
     if (!m_sperre->tryLock(0)) {
-        fehler = m_sperre->error() == QLockFile::LockFailedError ? Meldungen::zaehlerBelegt(pfad)
-                                                                  : Meldungen::zaehlerNichtLesbar(pfad, QString());
+        fehler = m_sperre->error() == QLockFile::LockFailedError ? Werkbanktexte::zaehlerBelegt(pfad)
+                                                                  : Werkbanktexte::zaehlerNichtLesbar(pfad, QString());
         return false;
     }
     const Dateiinhalt inhalt = Dateiinhalt::lesen(pfad, 64);
     if (!inhalt.gelesen() && QFileInfo::exists(pfad)) {
-        fehler = Meldungen::zaehlerNichtLesbar(pfad, inhalt.grund);
+        fehler = Werkbanktexte::zaehlerNichtLesbar(pfad, inhalt.grund);
         return false;
     }
     bool gueltig = inhalt.bytes.trimmed().isEmpty();
     const quint64 gespeichert = gueltig ? 0 : inhalt.bytes.trimmed().toULongLong(&gueltig);
     if (!gueltig) {
-        fehler = Meldungen::zaehlerNichtLesbar(pfad, QString::fromUtf8(inhalt.bytes.left(32)));
+        fehler = Werkbanktexte::zaehlerNichtLesbar(pfad, QString::fromUtf8(inhalt.bytes.left(32)));
         return false;
     }
     m_naechste = qMax(erste, gespeichert);
@@ -56,7 +56,7 @@ bool Seriennummernzaehler::speichern(quint64 naechste, QString &fehler) const
     QSaveFile datei(m_pfad);
     if (datei.open(QIODevice::WriteOnly) && datei.write(QByteArray::number(naechste) + '\n') > 0 && datei.commit())
         return true;
-    fehler = Meldungen::zaehlerNichtGeschrieben(m_pfad, datei.errorString());
+    fehler = Werkbanktexte::zaehlerNichtGeschrieben(m_pfad, datei.errorString());
     return false;
 }
 #else
@@ -89,7 +89,7 @@ bool Seriennummernzaehler::speichern(quint64 naechste, QString &fehler) const
     }
     if (grund.isEmpty())
         return true;
-    fehler = Meldungen::zaehlerNichtGeschrieben(m_pfad, grund);
+    fehler = Werkbanktexte::zaehlerNichtGeschrieben(m_pfad, grund);
     return false;
 }
 #endif

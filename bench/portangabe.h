@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 
 #include <optional>
@@ -11,6 +12,7 @@ struct Portangabe
     int comNummer = 0;  // 0 for a device the window has no number for
     QString geraet;
     QString seriennummer;  // the USB serial number, when the system reports it
+    QString usb;           // "0403:6001", when the system reports it
 
     // "COM3", or the device when it has no number.
     QString name() const;
@@ -23,6 +25,10 @@ struct Portangabe
     QString schluessel() const;
 
     static Portangabe fuerGeraet(const QString &geraet);
+    // "port", "device", "serial" and "usb", as the event of a port taken on has them.
+    QJsonObject felder() const;
+    // The port an event names by its fields "port", "device" and "serial".
+    static Portangabe ausFeldern(const QJsonObject &felder);
 };
 
 // Reads one value of -p ("3", "COM3", "/dev/ttyACM0"). A COM number outside
