@@ -1,10 +1,14 @@
-// The bench page's state: what a page shows after a run of events.
+// The bench page's state: what a page shows after a run of events; and the
+// server's bound on what a client that does not read may hold up.
 
+#include "werkbankseite/werkbankserver.h"
 #include "werkbankseite/werkbankzustand.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTcpSocket>
 #include <QTest>
+#include <QUrl>
 
 class TestWerkbankseite : public QObject
 {
@@ -99,6 +103,46 @@ private slots:
         zustand.anwenden({{"seq", 2}, {"type", "tally"}, {"ok", 1}, {"failed", 2}, {"not_found", 3}, {"aborted", 4}});
         QCOMPARE(zustand.schnappschuss()["tally"].toObject(),
                  QJsonObject({{"ok", 1}, {"failed", 2}, {"not_found", 3}, {"aborted", 4}, {"first_pass", 1}}));
+    }
+
+    void rueckstau_data()
+    {
+        QTest::addColumn<bool>("liest");
+        QTest::newRow("a client that reads gets every event") << true;
+        QTest::newRow("one that never reads is let go") << false;
+    }
+
+    // Far more events than the kernel's buffers hold: the bench never waits
+    // for a client; one that keeps up keeps its stream.
+    void rueckstau()
+    {
+        QFETCH(bool, liest);
+        Werkbankserver server(QStringLiteral("B"), QStringLiteral("de"));
+        QString fehler;
+        QVERIFY2(server.lauschen(QHostAddress::LocalHost, 0, fehler), qPrintable(fehler));
+        const QUrl url(server.url());
+        QTcpSocket client;
+        client.setReadBufferSize(liest ? 0 : 1024);
+        client.connectToHost(QHostAddress::LocalHost, quint16(url.port()));
+        QVERIFY(client.waitForConnected(10000));
+        client.write("GET /api/events HTTP/1.1\r\nHost: " + url.authority().toLatin1()
+                     + "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                       "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(client.peek(12) == "HTTP/1.1 101", 10000);
+
+        constexpr int ereignisse = 6000;
+        const QString fuellung(4000, QLatin1Char('x'));
+        for (int seq = 1; seq <= ereignisse; ++seq) {
+            server.ereignis({{"seq", seq}, {"type", "page"}, {"port", "COM1"}, {"page", seq}, {"fill", fuellung}});
+            if (seq % 10 == 0)
+                QTest::qWait(1);
+        }
+        // Now it reads what it was sent: all of it, or a stream that was cut.
+        client.setReadBufferSize(0);
+        if (liest)
+            QTRY_VERIFY_WITH_TIMEOUT(client.bytesAvailable() > qint64(ereignisse) * fuellung.size(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(client.state() == QAbstractSocket::ConnectedState, liest, 20000);
+        QCOMPARE(client.bytesAvailable() > qint64(ereignisse) * fuellung.size(), liest);
     }
 };
 

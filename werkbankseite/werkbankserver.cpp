@@ -66,6 +66,16 @@ Werkbankserver::Werkbankserver(const QString &werkbankname, const QString &sprac
     m_wache.start(1000);
 }
 
+// Clients still connected close as the server goes: they must no longer
+// reach the lists that are gone by then.
+Werkbankserver::~Werkbankserver()
+{
+    for (QTcpSocket *socket : m_anfragen.keys() + m_uebergeben.keys())
+        disconnect(socket, nullptr, this, nullptr);
+    for (QWebSocket *zuschauer : m_zuschauer.keys())
+        disconnect(zuschauer, nullptr, this, nullptr);
+}
+
 void Werkbankserver::abonnieren(Ereignisstrom &strom)
 {
     connect(&strom, &Ereignisstrom::ereignis, this, [this](const Ereignis &e) { ereignis(e.alsJson()); });

@@ -39,6 +39,7 @@ public:
     // `sprache` ("de" or "en") is the page's language unless its URL asks
     // for the other.
     Werkbankserver(const QString &werkbankname, const QString &sprache, QObject *parent = nullptr);
+    ~Werkbankserver() override;
 
     // Every event of the bench, as it happens.
     void abonnieren(Ereignisstrom &strom);
