@@ -197,11 +197,7 @@ try:
     if BILDSCHIRM:
         browser.save_screenshot(BILDSCHIRM)
     platinen[5].kill()  # COM6 is pulled: its tile stays, marked
-    try:
-        warte.until(lambda b: kacheln()["COM6"]["present"] == "false")
-    except Exception:
-        print("DEBUG", kacheln()["COM6"], json.load(urllib.request.urlopen(url + "api/state"))["sockets"], os.listdir(PORTS))
-        raise
+    warte.until(lambda b: kacheln()["COM6"]["present"] == "false")
     warte.until(lambda b: zustand("COM5") == "ok")
     zaehler = {z.get_attribute("data-count"): z.find_element(By.TAG_NAME, "b").text
                for z in browser.find_elements(By.CSS_SELECTOR, "[data-count]")}
