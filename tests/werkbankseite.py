@@ -196,7 +196,12 @@ try:
     pruefe("Fehler" in kacheln()["COM3"]["text"], "the words say the state")
     if BILDSCHIRM:
         browser.save_screenshot(BILDSCHIRM)
-    platinen[5].kill()  # COM6 is pulled: its tile stays, marked
+    # COM6 is pulled: its tile stays, marked. The device goes with the
+    # board, even when a board killed on a loaded machine left its link.
+    platinen[5].terminate()
+    platinen[5].wait(30)
+    if os.path.lexists(os.path.join(PORTS, "COM6")):
+        os.remove(os.path.join(PORTS, "COM6"))
     warte.until(lambda b: kacheln()["COM6"]["present"] == "false")
     warte.until(lambda b: zustand("COM5") == "ok")
     zaehler = {z.get_attribute("data-count"): z.find_element(By.TAG_NAME, "b").text
