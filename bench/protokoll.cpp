@@ -47,6 +47,28 @@ QByteArray feld(const QString &text)
 }
 
 // Every attempt's number, the last one that of the result.
+// The field as it was before feld() escaped it.
+QString unmaskiert(const QByteArray &feld)
+{
+    if (feld == "-")
+        return QString();
+    QByteArray text;
+    for (qsizetype i = 0; i < feld.size(); ++i) {
+        if (feld[i] != '\\' || i + 1 == feld.size()) {
+            text += feld[i];
+            continue;
+        }
+        switch (feld[++i]) {
+        case 't': text += '\t'; break;
+        case 'n': text += '\n'; break;
+        case 'r': text += '\r'; break;
+        case 'x': text += char(feld.mid(i + 1, 2).toInt(nullptr, 16)); i += 2; break;
+        default: text += feld[i];
+        }
+    }
+    return QString::fromUtf8(text);
+}
+
 QString seriennummern(const QJsonObject &ergebnis)
 {
     QStringList nummern;
@@ -100,6 +122,18 @@ QByteArray Protokoll::zeile(const QDateTime &zeit, const QJsonObject &ergebnis, 
         feld(boardCrcFeld(text(ergebnis, "board_crc"))),
     };
     return felder.join('\t') + '\n';
+}
+
+std::optional<QJsonObject> Protokoll::eintrag(const QByteArray &zeile)
+{
+    const QList<QByteArray> namen = spalten().chopped(1).split('\t');
+    const QList<QByteArray> felder = zeile.split('\t');
+    if (felder.size() != namen.size() || zeile == spalten().chopped(1))
+        return std::nullopt;
+    QJsonObject eintrag;
+    for (qsizetype i = 0; i < felder.size(); ++i)
+        eintrag.insert(QString::fromLatin1(namen[i]), unmaskiert(felder[i]));
+    return eintrag;
 }
 
 #ifdef Q_OS_WIN

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 struct Ereignis;
 class Ereignisstrom;
 
@@ -33,6 +35,9 @@ public:
     // that every line has the same number of fields.
     static QByteArray zeile(const QDateTime &zeit, const QJsonObject &ergebnis, const QString &bildpfad,
                             const QByteArray &sha256);
+    // A line read back, its fields named by their columns; nothing for a
+    // line that is no record.
+    static std::optional<QJsonObject> eintrag(const QByteArray &zeile);
 
 private:
     const QString m_pfad;

@@ -84,6 +84,12 @@ QJsonObject Schichtzahlen::felder() const
 Schichtzahlen Schichtzahlen::ausProtokoll(const QByteArray &text, const std::optional<QDateTime> &seit)
 {
     Schichtzahlen zahlen;
+    zahlen.protokollZaehlen(text, seit);
+    return zahlen;
+}
+
+void Schichtzahlen::protokollZaehlen(const QByteArray &text, const std::optional<QDateTime> &seit, int ersteZeile)
+{
     const QByteArray kopf = Protokoll::spalten().chopped(1);
     const QList<QByteArray> zeilen = text.split('\n');
     for (qsizetype i = 0; i < zeilen.size(); ++i) {
@@ -97,13 +103,12 @@ Schichtzahlen Schichtzahlen::ausProtokoll(const QByteArray &text, const std::opt
         const std::optional<Ergebnis::Art> art = zeit.isValid()
             ? ergebnisart(QString::fromUtf8(spalten[ergebnisSpalte])) : std::nullopt;
         if (!art) {
-            zahlen.beschaedigt << int(i + 1);
+            beschaedigt << int(ersteZeile + i);
             continue;
         }
         if (seit && zeit < *seit)
             continue;
         const QByteArray &nummern = spalten[snSpalte];
-        zahlen.zaehlen(*art, zeit, nummern == "-" ? 0 : int(nummern.count(',')) + 1);
+        zaehlen(*art, zeit, nummern == "-" ? 0 : int(nummern.count(',')) + 1);
     }
-    return zahlen;
 }

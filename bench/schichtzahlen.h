@@ -39,4 +39,7 @@ struct Schichtzahlen
     // A log's text; records before `seit` are left out, lines that are no
     // record are counted and named.
     static Schichtzahlen ausProtokoll(const QByteArray &text, const std::optional<QDateTime> &seit);
+    // The same for whole lines that follow those already counted; lines are
+    // numbered from `ersteZeile`.
+    void protokollZaehlen(const QByteArray &text, const std::optional<QDateTime> &seit, int ersteZeile = 1);
 };

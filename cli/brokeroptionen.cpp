@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QSysInfo>
 
 namespace {
 
@@ -27,16 +26,15 @@ Brokeroptionen::Brokeroptionen()
                                               "--log ~/.local/share/kvxflash/outbox)."), Optionen::tr("DATEI"))
     , warten("mqtt-wait", Optionen::tr("Am Ende höchstens so lange auf die Bestätigung des Brokers warten "
                                        "(Vorgabe 10)."), Optionen::tr("SEK"), "10")
-    , werkbank("bench", Optionen::tr("Der Name dieser Werkbank (Vorgabe: der Rechnername)."), "NAME")
 {
 }
 
 QList<QCommandLineOption> Brokeroptionen::alle() const
 {
-    return {mqtt, ca, passwortdatei, postausgang, warten, werkbank};
+    return {mqtt, ca, passwortdatei, postausgang, warten};
 }
 
-bool Brokeroptionen::lesen(const QCommandLineParser &parser, const QString &protokoll,
+bool Brokeroptionen::lesen(const QCommandLineParser &parser, const QString &protokoll, const QString &werkbank,
                            std::optional<Brokereinstellungen> &einstellungen, QString &fehler) const
 {
     if (!parser.isSet(mqtt)) {
@@ -76,14 +74,7 @@ bool Brokeroptionen::lesen(const QCommandLineParser &parser, const QString &prot
         fehler = Optionen::tr("--mqtt-wait muss zwischen 0 und 3600 Sekunden liegen: %1").arg(parser.value(warten));
         return false;
     }
-    e.werkbank = parser.isSet(werkbank) ? parser.value(werkbank) : QSysInfo::machineHostName();
-    // The name is a level of the topics: a slash or a wildcard would change them.
-    if (e.werkbank.isEmpty() || e.werkbank.contains(QLatin1Char('/')) || e.werkbank.contains(QLatin1Char('+'))
-        || e.werkbank.contains(QLatin1Char('#'))) {
-        fehler = Optionen::tr("Der Name der Werkbank darf nicht leer sein und kein /, + oder # enthalten: %1")
-                     .arg(e.werkbank);
-        return false;
-    }
+    e.werkbank = werkbank;
     if (parser.isSet(postausgang)) {
         e.postausgang = parser.value(postausgang);
     } else if (!protokoll.isEmpty()) {

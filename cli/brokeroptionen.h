@@ -15,7 +15,7 @@ struct Brokeroptionen
     QList<QCommandLineOption> alle() const;
     // The settings, or none without --mqtt. `protokoll` is the log, beside
     // which the outbox lies by default. False on a usage error.
-    bool lesen(const QCommandLineParser &parser, const QString &protokoll,
+    bool lesen(const QCommandLineParser &parser, const QString &protokoll, const QString &werkbank,
                std::optional<Brokereinstellungen> &einstellungen, QString &fehler) const;
 
     const QCommandLineOption mqtt;
@@ -23,5 +23,4 @@ struct Brokeroptionen
     const QCommandLineOption passwortdatei;
     const QCommandLineOption postausgang;
     const QCommandLineOption warten;
-    const QCommandLineOption werkbank;
 };

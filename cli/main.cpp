@@ -17,6 +17,7 @@
 #include "cli/bildinfo.h"
 #include "cli/meldungen.h"
 #include "cli/optionen.h"
+#include "cli/seitenstart.h"
 #include "cli/statistik.h"
 #include "cli/terminal.h"
 #include "core/sprache.h"
@@ -92,8 +93,16 @@ int mitAusgabe(int status, const Bericht &bericht)
     return status == 0 && bericht.ausgabeFehlgeschlagen() ? schreibfehlerStatus : status;
 }
 
-int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
-            const Crc32 &crc)
+// The views of the bench: the output, and the page when it is served.
+void ansichtenAbonnieren(Ereignisstrom &strom, Bericht &bericht, Werkbankserver *seite)
+{
+    bericht.abonnieren(strom);
+    if (seite)
+        seite->abonnieren(strom);
+}
+
+int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
+            Abbruchsignal &abbruch, const Crc32 &crc)
 {
     if (!bild.geladen) {
         Ergebnis abgelehnt;
@@ -136,15 +145,15 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
     }
 
     Ereignisstrom strom;
-    bericht.abonnieren(strom);
+    ansichtenAbonnieren(strom, bericht, seite);
     Flashlauf lauf(ports, bild, optionen.einstellungen, crc, strom);
     lauf.ausfuehren(abbruch);
     return mitAusgabe(lauf.exitStatus(), bericht);
 }
 
 // Until Ctrl+C: every board plugged in is flashed once.
-int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Abbruchsignal &abbruch,
-               const Crc32 &crc)
+int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
+               Abbruchsignal &abbruch, const Crc32 &crc)
 {
     if (!bild.geladen) {
         fehlermeldung(bild.erlaeuterung.isEmpty() ? bild.pfad + QStringLiteral(": ") + bild.meldung
@@ -169,7 +178,9 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     std::optional<Protokollschreiber> schreiber;
     if (!optionen.protokolldatei.isEmpty())
         schreiber.emplace(protokoll, bild.pfad, bild.sha256, strom);
-    bericht.abonnieren(strom);
+    ansichtenAbonnieren(strom, bericht, seite);
+    if (seite && schreiber)
+        seite->protokollAnbieten(optionen.protokolldatei);
     Werkbank werkbank(einstellungen, bild, crc, strom, schreiber ? &*schreiber : nullptr);
     QObject::connect(&strom, &Ereignisstrom::ereignis, &werkbank, [&] {
         if (bericht.ausgabeFehlgeschlagen())
@@ -236,12 +247,22 @@ int main(int argc, char *argv[])
         mitSeriennummern.einstellungen.snZaehler = &zaehler;
     }
     Bericht bericht(berichtsform(*optionen), aus);
+    std::unique_ptr<Werkbankserver> seite;
+    if (optionen->seite) {
+        seite = seiteStarten(*optionen, fehler);
+        if (!seite) {
+            fehlermeldung(fehler);
+            return aufruffehler;
+        }
+        bericht.ansage(seitenansage(*seite));
+    }
     int status = 0;
     std::unique_ptr<Brokerbote> bote;
     if (optionen->broker && !(bote = brokerStarten(*optionen, bild, bericht, status)))
         return status;
-    status = optionen->modus == Optionen::beobachten ? beobachten(mitSeriennummern, bild, bericht, abbruch, crc)
-                                                     : flashen(mitSeriennummern, bild, bericht, abbruch, crc);
+    status = optionen->modus == Optionen::beobachten
+                 ? beobachten(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc)
+                 : flashen(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc);
     // What the broker has not taken in time stays in the outbox for the next
     // start: the records are kept, so the status stays what it was.
     if (bote) {

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSet>
+#include <QSysInfo>
 
 namespace {
 
@@ -143,6 +144,12 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
                        protokoll, snFeld, snZaehler, snErste, snLetzte, snUeberschreiben, erwartetesSha256, sprache, roh, info, statistik, seit});
     const Brokeroptionen broker;
     parser.addOptions(broker.alle());
+    const Seitenoptionen seitenoptionen;
+    for (const QCommandLineOption &option : seitenoptionen.alle())
+        parser.addOption(option);
+    const QCommandLineOption werkbank("bench", Optionen::tr("Der Name dieser Werkbank (Vorgabe: der Rechnername)."),
+                                      Optionen::tr("NAME"));
+    parser.addOption(werkbank);
     parser.addPositionalArgument(datei, Optionen::tr("Die Update-Datei (*.dwq, Intel HEX, S-Record, ELF)."));
 
     if (!parser.parse(argumente)) {
@@ -183,8 +190,23 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
             return std::nullopt;
         }
     }
-    if (!broker.lesen(parser, optionen.protokolldatei, optionen.broker, fehler))
+    optionen.werkbankname = parser.isSet(werkbank) ? parser.value(werkbank) : QSysInfo::machineHostName();
+    // The name is a level of the broker's topics: a slash or a wildcard would change them.
+    if (optionen.werkbankname.isEmpty() || optionen.werkbankname.contains(QLatin1Char('/'))
+        || optionen.werkbankname.contains(QLatin1Char('+')) || optionen.werkbankname.contains(QLatin1Char('#'))) {
+        fehler = Optionen::tr("Der Name der Werkbank darf nicht leer sein und kein /, + oder # enthalten: %1")
+                     .arg(optionen.werkbankname);
         return std::nullopt;
+    }
+    if (!broker.lesen(parser, optionen.protokolldatei, optionen.werkbankname, optionen.broker, fehler))
+        return std::nullopt;
+    if (!seitenoptionen.lesen(parser, optionen.seite, fehler))
+        return std::nullopt;
+    if (optionen.seite && (optionen.modus == Optionen::auflisten || optionen.modus == Optionen::untersuchen
+                           || optionen.modus == Optionen::statistik)) {
+        fehler = Optionen::tr("--serve gehört zu einem Lauf oder zu --watch.");
+        return std::nullopt;
+    }
 
     bool gueltig = false;
     // "0,5" as the help writes it, or "0.5".

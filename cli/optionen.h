@@ -4,6 +4,7 @@
 #include "bench/portangabe.h"
 #include "bench/seriennummernfeld.h"
 #include "broker/brokeradresse.h"
+#include "cli/seitenoptionen.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -47,6 +48,9 @@ public:
     bool snUeberschreiben = false;  // --sn-overwrite: the field may hold data
     // --expect-sha256: the only image this job takes.
     QByteArray erwartetesSha256;
+    // The bench page, and the bench's name there.
+    std::optional<Seitenangabe> seite;
+    QString werkbankname;
 };
 
 // The value of --lang, found before the options are read, so that they are

@@ -85,7 +85,7 @@ while IFS='|' read -r eingabe erwartet; do
     ergebnis=$(KVXLOADER_PORT_DIR=$ports vervollstaendigt "$eingabe")
     [ "$ergebnis" = "$erwartet" ] || fehler "bash completes '$eingabe' to '$ergebnis', not '$erwartet'"
 done << ZEILEN
-kvxflash --s|--serial --since --sn --sn-counter --sn-first --sn-last --sn-overwrite --stats
+kvxflash --s|--serial --serve --since --sn --sn-counter --sn-first --sn-last --sn-overwrite --stats
 kvxflash -p C|COM2 COM5
 kvxflash -p 1 --port $ports/|$ports/COM2 $ports/COM5
 kvxflash -p a|auto

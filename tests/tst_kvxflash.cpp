@@ -368,6 +368,10 @@ private slots:
                                          << "";
         QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
         QTest::newRow("unknown option") << QStringList{"--fast", leer} << 1 << "";
+        QTest::newRow("page on no address") << QStringList{"--serve", "127.0.0.300:0", gut} << 1 << "";
+        QTest::newRow("page on no port") << QStringList{"--serve", "65536", gut} << 1 << "";
+        QTest::newRow("page on an address not here") << QStringList{"--serve", "192.0.2.1:0", "-p", "5", gut} << 1
+            << "kvxflash: Die Werkbank-Seite lässt sich nicht auf 192.0.2.1 Port 0 anbieten:";
         QTest::newRow("--stats of a missing log") << QStringList{"--stats", ordner.filePath("fehlt.log")} << 2
                                                   << "kvxflash: %2/fehlt.log: nicht vorhanden";
         QTest::newRow("--since in another form") << QStringList{"--stats", gut, "--since", "02.03.2026"} << 1

@@ -9,17 +9,17 @@ cd "$(dirname "$0")/.."
 
 # The Qt tools are for the translations.
 packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-          qt6-translations-l10n zlib1g-dev pkg-config libmosquitto-dev)
+          qt6-translations-l10n zlib1g-dev pkg-config libmosquitto-dev qt6-websockets-dev)
 bare_packages=()
 if [ "${1:-}" = --tests ]; then
     shift
     # Fonts for the offscreen windows; the cross compiler and the resource
     # compiler for the Windows code; objcopy and Python as oracles; strace
     # to fail a record's sync; the package check's tools; a broker and its
-    # clients for the records' tests.
+    # clients for the records' tests; the headless browser for the bench page.
     packages+=(fonts-dejavu-core g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 binutils python3 strace
                dpkg-dev lintian desktop-file-utils appstream systemd man-db bash-completion zsh
-               mosquitto mosquitto-clients)
+               mosquitto mosquitto-clients chromium chromium-driver python3-selenium)
     # Wine only to run a console program: without its recommends (fonts, X, sound).
     bare_packages+=(wine64)
 fi

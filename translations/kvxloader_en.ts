@@ -665,6 +665,26 @@ byte for byte.
         <source>--expect-sha256 nimmt 64 Hex-Ziffern: %1</source>
         <translation>--expect-sha256 takes 64 hex digits: %1</translation>
     </message>
+    <message>
+        <source>Die Werkbank-Seite im Browser zeigen, auf PORT (0: ein freier) an ADRESSE (Vorgabe 127.0.0.1, nur dieser Rechner).</source>
+        <translation>Serve the bench page for a browser on PORT (0: a free one) at ADDRESS (default 127.0.0.1, this computer only).</translation>
+    </message>
+    <message>
+        <source>[ADRESSE:]PORT</source>
+        <translation>[ADDRESS:]PORT</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>--serve nimmt [ADRESSE:]PORT, z. B. 8080 oder 0.0.0.0:8080: %1</source>
+        <translation>--serve takes [ADDRESS:]PORT, e.g. 8080 or 0.0.0.0:8080: %1</translation>
+    </message>
+    <message>
+        <source>--serve gehört zu einem Lauf oder zu --watch.</source>
+        <translation>--serve belongs to a flashing run or to --watch.</translation>
+    </message>
 </context>
 <context>
     <name>Texte</name>
@@ -1108,6 +1128,17 @@ Steps: S, P, e, A, #1..#15 (n-th page command since P), $.
         <location line="+14"/>
         <source>Ordner %1 lässt sich nicht anlegen: %2</source>
         <translation>cannot create the folder %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Seitentexte</name>
+    <message>
+        <source>Die Werkbank-Seite lässt sich nicht auf %1 Port %2 anbieten: %3</source>
+        <translation>The bench page cannot be served at %1 port %2: %3</translation>
+    </message>
+    <message>
+        <source>Werkbank-Seite: %1</source>
+        <translation>Bench page: %1</translation>
     </message>
 </context>
 </TS>

@@ -24,7 +24,7 @@ _kvxflash()
             _filedir
             return
             ;;
-        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --sn-last | --expect-sha256 | --since | --mqtt | --mqtt-wait | --bench)
+        -t | --timeout | -r | --retries | --usb | --serial | --sn | --sn-first | --sn-last | --expect-sha256 | --since | --mqtt | --mqtt-wait | --serve | --bench)
             return
             ;;
     esac
@@ -32,8 +32,9 @@ _kvxflash()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '-p --port -t --timeout -r --retries --json -q --quiet --list --probe --watch
-            --usb --serial --log --raw --info --stats --since --sn --sn-counter --sn-first --sn-last --sn-overwrite
-            --expect-sha256 --mqtt --mqtt-ca --mqtt-password-file --mqtt-outbox --mqtt-wait --bench --lang -h --help --help-all
+            --usb --serial --log --serve --bench --raw --info --stats --since --sn --sn-counter --sn-first --sn-last
+            --sn-overwrite --expect-sha256 --mqtt --mqtt-ca --mqtt-password-file --mqtt-outbox --mqtt-wait --lang -h --help
+            --help-all
             -v --version' -- "$cur"))
         return
     fi

@@ -10,3 +10,8 @@ void runParallelCases(const QString &dir, int repeats);
 // kvxflash --watch: its CPU time while nothing is plugged in, and the time
 // from a board's port appearing to the first byte ("S") on its line.
 void runWatchCases(const QString &dir, int repeats);
+
+// kvxflash --serve: 32 boards with and without the bench page, with
+// WebSocket clients reading the events, and with 500 connections that send
+// nothing; wall time, the boards' own times and peak RSS.
+void runPageCases(const QString &dir, int repeats);

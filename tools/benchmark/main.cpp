@@ -224,6 +224,8 @@ int runBenchmark(int argc, char *argv[])
     parser.addOption(repeatsOption);
     const QCommandLineOption cliOption(QStringLiteral("cli"), QStringLiteral("Only the command line's figures."));
     parser.addOption(cliOption);
+    const QCommandLineOption pageOption(QStringLiteral("page"), QStringLiteral("Only the bench page's figures."));
+    parser.addOption(pageOption);
     parser.process(app);
     const int repeats = qMax(1, parser.value(repeatsOption).toInt());
     const auto runs = [&](int standard) { return parser.isSet(repeatsOption) ? repeats : standard; };
@@ -231,10 +233,15 @@ int runBenchmark(int argc, char *argv[])
     QTemporaryDir dir;
     if (!dir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
+    if (parser.isSet(pageOption)) {
+        runPageCases(dir.path(), runs(3));
+        return 0;
+    }
     if (parser.isSet(cliOption)) {
         runParallelCases(dir.path(), runs(3));
         runWatchCases(dir.path(), runs(5));
         runBrokerCases(dir.path(), runs(3));
+        runPageCases(dir.path(), runs(3));
         return 0;
     }
     // The loader's port names lead into this folder; its board is COM3, where it looks first.
@@ -258,6 +265,7 @@ int runBenchmark(int argc, char *argv[])
     runParallelCases(dir.path(), runs(3));
     runWatchCases(dir.path(), runs(5));
     runBrokerCases(dir.path(), runs(3));
+    runPageCases(dir.path(), runs(3));
     return 0;
 }
 
