@@ -1,6 +1,6 @@
 #include "cli/flashlauf.h"
 
-#include "cli/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,7 +1,7 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
-#include "cli/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/bildinfo.h"

@@ -1,6 +1,6 @@
 #include "cli/werkbank.h"
 
-#include "cli/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "cli/ausgabe.h"
 #include "cli/bericht.h"
 #include "cli/flashlauf.h"

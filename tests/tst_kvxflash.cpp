@@ -90,6 +90,10 @@ class TestKvxflash : public QObject
         umgebung.remove("QT_QPA_PLATFORM");
         umgebung.remove("DISPLAY");
         umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
+        // German, the texts' own language, whatever the caller's locale.
+        for (const char *name : {"LANGUAGE", "LC_MESSAGES", "KVXLOADER_LANG"})
+            umgebung.remove(name);
+        umgebung.insert("LC_ALL", "C.UTF-8");
         prozess.setProcessEnvironment(umgebung);
         vorsatz << KVXFLASH << argumente;
         prozess.start(vorsatz.takeFirst(), vorsatz);
@@ -248,7 +252,8 @@ private slots:
         QTest::newRow("--info of a refused file") << QStringList{"--info", falscheSumme} << 2 << "";
         QTest::newRow("no board on the port") << QStringList{"-p", "5", gut} << 4
                                               << "COM5 (%1/COM5): COM 5 nicht verfügbar !";
-        QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
+        QTest::newRow("port 21, in English") << QStringList{"--lang", "en", "-p", "21", leer} << 1
+                                             << "kvxflash: Port 21: the value must be between 1 and 20.\nHelp:";
         QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
         QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
         QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
@@ -259,6 +264,8 @@ private slots:
                                          << "";
         QTest::newRow("no file") << QStringList{"-p", "5"} << 1 << "";
         QTest::newRow("unknown option") << QStringList{"--fast", leer} << 1 << "";
+        QTest::newRow("--help-all: Qt's options, no board looked for") << QStringList{"--help-all", gut} << 0
+                                                                       << "--qmljsdebugger";
     }
 
     // Bad input is refused before any port is touched, with the window's texts.

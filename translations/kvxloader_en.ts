@@ -150,6 +150,11 @@
         <translation>Empty port given with -p.</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>Port %1: Wert muss zwischen 1 und 20 liegen.</source>
+        <translation>Port %1: the value must be between 1 and 20.</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>--sn muss ADRESSE:GRÖSSE[:FORM] sein, GRÖSSE 1 bis 16, FORM le, be oder ascii: %1</source>
         <translation>--sn must be ADDRESS:SIZE[:FORMAT], SIZE 1 to 16, FORMAT le, be or ascii: %1</translation>

@@ -1,4 +1,4 @@
-#include "cli/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 
 #include <QCoreApplication>
 
