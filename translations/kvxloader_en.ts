@@ -549,9 +549,9 @@ It has %1 bytes; at most 122880 fit.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>DWQ files (*.dwq)|*.dwq|(*.*)|*.*</source>
-        <extracomment>The file dialog&apos;s filters: label|pattern|label|pattern; each label ends with its pattern</extracomment>
-        <translation>DWQ files (*.dwq)|*.dwq|All files (*.*)|*.*</translation>
+        <source>DWQ files (*.dwq)|*.dwq|Intel HEX, S-Record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|(*.*)|*.*</source>
+        <extracomment>The file dialog&apos;s filters: label|pattern|...; each label ends with its patterns, the DWQ files&apos; first</extracomment>
+        <translation>DWQ files (*.dwq)|*.dwq|Intel HEX, S-record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|All files (*.*)|*.*</translation>
     </message>
     <message>
         <location line="+11"/>
