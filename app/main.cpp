@@ -52,14 +52,21 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     aufrufPruefen(app);
     // SIGTERM and SIGHUP end the window as closing it would: the port is
-    // closed and its lock file removed.
+    // closed and its lock file removed. exit() also ends an open message
+    // box's loop; one that came before the main loop ends it before it starts.
     Abbruchsignal ende;
-    QObject::connect(&ende, &Abbruchsignal::ausgeloest, &app, &QCoreApplication::quit);
+    bool beendet = false;
+    QObject::connect(&ende, &Abbruchsignal::ausgeloest, &app, [&beendet] {
+        beendet = true;
+        QCoreApplication::exit(0);
+    });
 
     QtComPort irda;
     QtDialoge dialoge;
     KVXLoad fenster(irda, dialoge);
     fenster.Form_Load();
+    if (beendet)
+        return 0;
     dialoge.setOwner(&fenster);
     fenster.show();
     return app.exec();
