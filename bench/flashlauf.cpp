@@ -1,6 +1,6 @@
 #include "bench/flashlauf.h"
 
-#include "bench/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "bench/ereignis.h"
 
 #include <QEventLoop>

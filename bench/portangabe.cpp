@@ -66,7 +66,7 @@ std::optional<Portangabe> portangabeLesen(const QString &text, QString &fehler)
     bool gueltig = false;
     const int nummer = treffer.captured(1).toInt(&gueltig);
     if (!gueltig || nummer < 1 || nummer > 20) {
-        fehler = QStringLiteral("Port %1: Wert muss zwischen 1 und 20 liegen.").arg(text);
+        fehler = Werkbanktexte::portAusserhalb(text);
         return std::nullopt;
     }
     return Portangabe{nummer, systemPortName(nummer), QString(), QString()};

@@ -1,6 +1,6 @@
 #include "bench/werkbank.h"
 
-#include "bench/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/protokoll.h"
 #include "bench/seriennummernzaehler.h"

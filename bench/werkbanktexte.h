@@ -12,6 +12,10 @@ inline QString leererPort()
 {
     return QCoreApplication::translate("Meldungen", "Leere Portangabe bei -p.");
 }
+inline QString portAusserhalb(const QString &angabe)
+{
+    return QCoreApplication::translate("Meldungen", "Port %1: Wert muss zwischen 1 und 20 liegen.").arg(angabe);
+}
 
 inline QString snFeldUngueltig(const QString &text)
 {

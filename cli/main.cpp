@@ -1,7 +1,7 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
-#include "bench/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/firmwarebild.h"
 #include "bench/flashlauf.h"

@@ -156,10 +156,10 @@ std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &feh
         fehler = parser.errorText();
         return std::nullopt;
     }
-    if (parser.isSet(hilfe))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
+    // process() answers --help, --version and --help-all, which alone adds
+    // Qt's own options, and ends the program.
+    if (parser.isSet(hilfe) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version))
+        parser.process(argumente);
 
     if (parser.isSet(sprache) && parser.value(sprache) != QStringLiteral("de")
         && parser.value(sprache) != QStringLiteral("en")) {

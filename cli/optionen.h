@@ -57,7 +57,7 @@ public:
 // read, and their errors told, in that language.
 QString gewuenschteSprache(const QStringList &argumente);
 
-// Reads the arguments (the program's name first). --help and --version
-// print and end the program here. A usage error gives nothing, and
+// Reads the arguments (the program's name first). --help, --help-all and
+// --version print and end the program here. A usage error gives nothing, and
 // `fehler` says what is wrong.
 std::optional<Optionen> optionenLesen(const QStringList &argumente, QString &fehler);

@@ -156,8 +156,8 @@ inline QString dateiZuGross(const QString &dateigroesse)
 }
 inline QString dateiFilter()
 {
-    //: The file dialog's filters: label|pattern|label|pattern; each label ends with its pattern
-    return QCoreApplication::translate("Texte", "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+    //: The file dialog's filters: label|pattern|...; each label ends with its patterns, the DWQ files' first
+    return QCoreApplication::translate("Texte", "DWQ files (*.dwq)|*.dwq|Intel HEX, S-Record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|(*.*)|*.*");
 }
 
 // Why a file in Intel HEX, S-record or ELF form was refused, below the message

@@ -134,6 +134,10 @@ class TestKvxflash : public QObject
         umgebung.remove("DISPLAY");
         umgebung.insert("KVXLOADER_PORT_DIR", ordner.filePath("ports"));
         umgebung.insert("TZ", "IST-5:30");  // a record's time keeps its offset
+        // German, the texts' own language, whatever the caller's locale.
+        for (const char *name : {"LANGUAGE", "LC_MESSAGES", "KVXLOADER_LANG"})
+            umgebung.remove(name);
+        umgebung.insert("LC_ALL", "C.UTF-8");
         prozess.setProcessEnvironment(umgebung);
         vorsatz << KVXFLASH << argumente;
         prozess.start(vorsatz.takeFirst(), vorsatz);
@@ -358,7 +362,8 @@ private slots:
                            "--sn-last", "8", gut}
             << 2 << "Die Seriennummer 9 liegt hinter der letzten dieser Werkbank, 8 (--sn-last).";
         QTest::newRow("--sn-overwrite without --sn") << QStringList{"--sn-overwrite", leer} << 1 << "gehören zu --sn";
-        QTest::newRow("port 21") << QStringList{"-p", "21", leer} << 1 << "";
+        QTest::newRow("port 21, in English") << QStringList{"--lang", "en", "-p", "21", leer} << 1
+                                             << "kvxflash: Port 21: the value must be between 1 and 20.\nHelp:";
         QTest::newRow("empty port") << QStringList{"-p", "", leer} << 1 << "Leere Portangabe bei -p.";
         QTest::newRow("time limit below 0.05 s") << QStringList{"-t", "0.04", leer} << 1 << "";
         QTest::newRow("port 0") << QStringList{"-p", "COM0", leer} << 1 << "";
@@ -398,6 +403,8 @@ private slots:
         QTest::newRow("outbox a folder")
             << QStringList{"--watch", "--mqtt", "mqtt://127.0.0.1:1", "--mqtt-outbox", ordner.filePath("ordner.dwq"), gut}
             << 7 << "Der Postausgang %2/ordner.dwq lässt sich nicht schreiben: ist ein Ordner.";
+        QTest::newRow("--help-all: Qt's options, no board looked for") << QStringList{"--help-all", gut} << 0
+                                                                       << "--qmljsdebugger";
     }
 
     // Bad input is refused before any port is touched, with the window's texts.

@@ -138,7 +138,9 @@ private slots:
             t->dialoge.dateien.push_back(datei);
         QCOMPARE(t->datei.dateilesen(), qint16(ergebnis));
         QCOMPARE(t->dialoge.boxen, box.isEmpty() ? QStringList() : QStringList{box});
-        QCOMPARE(t->dialoge.letzteEinstellungen.Filter, "DWQ files (*.dwq)|*.dwq|(*.*)|*.*");
+        QCOMPARE(t->dialoge.letzteEinstellungen.Filter,
+                 "DWQ files (*.dwq)|*.dwq|Intel HEX, S-Record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|"
+                 "*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|(*.*)|*.*");
         QCOMPARE(t->datei.dateipuffer, bild);
         if (ergebnis == 0)
             QCOMPARE(t->anzeige.seitenzahl, bild.size() / 8192);

@@ -1,7 +1,7 @@
 // The bench as its views see it: one run on simulated boards on
 // pseudo-terminals, read only through its event stream.
 
-#include "bench/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/flashlauf.h"
 #include "bench/portsuche.h"

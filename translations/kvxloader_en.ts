@@ -206,6 +206,11 @@
         <translation>Empty port given with -p.</translation>
     </message>
     <message>
+        <location line="+4"/>
+        <source>Port %1: Wert muss zwischen 1 und 20 liegen.</source>
+        <translation>Port %1: the value must be between 1 and 20.</translation>
+    </message>
+    <message>
         <location line="+7"/>
         <source>--sn muss ADRESSE:GRÖSSE[:FORM] sein, GRÖSSE 1 bis 16, FORM le, be oder ascii: %1</source>
         <translation>--sn must be ADDRESS:SIZE[:FORMAT], SIZE 1 to 16, FORMAT le, be or ascii: %1</translation>
@@ -814,9 +819,9 @@ It has %1 bytes; at most 122880 fit.</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>DWQ files (*.dwq)|*.dwq|(*.*)|*.*</source>
-        <extracomment>The file dialog&apos;s filters: label|pattern|label|pattern; each label ends with its pattern</extracomment>
-        <translation>DWQ files (*.dwq)|*.dwq|All files (*.*)|*.*</translation>
+        <source>DWQ files (*.dwq)|*.dwq|Intel HEX, S-Record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|(*.*)|*.*</source>
+        <extracomment>The file dialog&apos;s filters: label|pattern|...; each label ends with its patterns, the DWQ files&apos; first</extracomment>
+        <translation>DWQ files (*.dwq)|*.dwq|Intel HEX, S-record, ELF (*.hex *.ihex *.srec *.s19 *.s28 *.s37 *.elf)|*.hex;*.ihex;*.srec;*.s19;*.s28;*.s37;*.elf|All files (*.*)|*.*</translation>
     </message>
     <message>
         <location line="+11"/>

@@ -1,4 +1,4 @@
-#include "bench/abbruchsignal.h"
+#include "core/abbruchsignal.h"
 
 #include <QCoreApplication>
 
@@ -52,8 +52,8 @@ Abbruchsignal::Abbruchsignal(QObject *parent)
     struct sigaction aktion = {};
     aktion.sa_handler = signalbehandlung;
     sigemptyset(&aktion.sa_mask);
-    // A closed terminal or session ends the run like Ctrl+C: boards to rest,
-    // every record written.
+    // A closed terminal or session ends the program like Ctrl+C: the
+    // receiver brings what runs to rest before it ends.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &aktion, nullptr);
     // A reader that went away, or a file grown past its limit, shows as a
