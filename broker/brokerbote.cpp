@@ -1,6 +1,8 @@
 #include "broker/brokerbote.h"
 
 #include "app/version.h"
+#include "bench/ereignis.h"
+#include "bench/ergebnis.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -70,6 +72,7 @@ bool Brokerbote::starten(const QJsonObject &abbild, QString &fehler)
     if (!m_postausgang.oeffnen(fehler))
         return false;
     m_abbild = abbild;
+    m_bilanz = Bilanz().felder();
     m_beginn = jetzt();
     m_mosq = mosquitto_new(nullptr, true, this);
     if (!m_mosq) {
@@ -214,11 +217,6 @@ void Brokerbote::senden()
 
 bool Brokerbote::aufnehmen(QJsonObject ergebnis, QString &fehler)
 {
-    const QString art = ergebnis.value(QStringLiteral("result")).toString();
-    ++(art == QStringLiteral("ok")          ? m_erfolgreich
-       : art == QStringLiteral("not_found") ? m_ohneBootloader
-       : art == QStringLiteral("aborted")   ? m_abgebrochen
-                                            : m_fehlgeschlagen);
     ergebnis.insert(QStringLiteral("bench"), m_einstellungen.werkbank);
     if (!ergebnis.contains(QStringLiteral("time")))
         ergebnis.insert(QStringLiteral("time"), jetzt());
@@ -227,8 +225,30 @@ bool Brokerbote::aufnehmen(QJsonObject ergebnis, QString &fehler)
     if (!m_postausgang.ablegen(QJsonDocument(ergebnis).toJson(QJsonDocument::Compact), fehler))
         return false;
     senden();
-    statusSenden(status());
     return true;
+}
+
+void Brokerbote::abonnieren(Ereignisstrom &strom)
+{
+    connect(&strom, &Ereignisstrom::ereignis, this, &Brokerbote::ereignis);
+}
+
+void Brokerbote::ereignis(const Ereignis &e)
+{
+    if (e.typ == QStringLiteral("result") && !m_postausgangVerloren) {
+        QJsonObject ergebnis = e.felder;
+        ergebnis.remove(QStringLiteral("upload_begun"));
+        ergebnis.insert(QStringLiteral("time"), e.alsJson().value(QStringLiteral("time")));
+        QString grund;
+        if (!aufnehmen(ergebnis, grund)) {
+            m_postausgangVerloren = true;
+            emit verloren(grund);
+        }
+    } else if (e.typ == QStringLiteral("tally")) {
+        m_bilanz = e.felder;
+        m_bilanz.remove(QStringLiteral("accepting"));
+        statusSenden(status());
+    }
 }
 
 // The last will, and the status at a clean end.
@@ -241,14 +261,10 @@ QByteArray Brokerbote::abgemeldet() const
 
 QByteArray Brokerbote::status() const
 {
-    const QJsonObject bilanz{{QStringLiteral("ok"), m_erfolgreich},
-                             {QStringLiteral("failed"), m_fehlgeschlagen},
-                             {QStringLiteral("not_found"), m_ohneBootloader},
-                             {QStringLiteral("aborted"), m_abgebrochen}};
     return QJsonDocument(QJsonObject{{QStringLiteral("state"), QStringLiteral("online")},
                                      {QStringLiteral("bench"), m_einstellungen.werkbank},
                                      {QStringLiteral("image"), m_abbild},
-                                     {QStringLiteral("tally"), bilanz},
+                                     {QStringLiteral("tally"), m_bilanz},
                                      {QStringLiteral("started"), m_beginn},
                                      {QStringLiteral("version"), QStringLiteral(KVXLOADER_VERSION)},
                                      {QStringLiteral("outbox"), m_postausgang.wartende()}})

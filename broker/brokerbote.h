@@ -13,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+struct Ereignis;
+class Ereignisstrom;
 struct mosquitto;
 class QEventLoop;
 
@@ -35,12 +37,18 @@ public:
     // Opens the outbox and begins to connect. `abbild` is the image's
     // identity for the status. False when the outbox cannot be written.
     bool starten(const QJsonObject &abbild, QString &fehler);
+    // Takes every result of the bench's stream as a record, and keeps the
+    // status's tally with the bench's.
+    void abonnieren(Ereignisstrom &strom);
     // A board's result, as kvxflash --json gives it: into the outbox, then
     // on its way. False when it could not be written to the outbox.
     bool aufnehmen(QJsonObject ergebnis, QString &fehler);
     // Waits at most --mqtt-wait for the records still out, says "offline"
     // and disconnects. Gives the number of records left in the outbox.
     int beenden();
+    // Whether a record could not be written to the outbox: from then on no
+    // record is taken, as with a log that cannot be written.
+    bool postausgangVerloren() const { return m_postausgangVerloren; }
 
     const Postausgang &postausgang() const { return m_postausgang; }
     QString ziel() const;
@@ -48,6 +56,8 @@ public:
 signals:
     // A word for the operator: the broker is away, or refused the login.
     void meldung(const QString &text);
+    // The outbox could not take a record, and why.
+    void verloren(const QString &grund);
 
 private:
     // On the network thread.
@@ -57,6 +67,7 @@ private:
     static void beiBestaetigung(mosquitto *, void *bote, int mid);
 
     // On the event loop's thread.
+    void ereignis(const Ereignis &ereignis);
     void verbunden();
     void gestoert(const QString &meldungstext);
     void bestaetigt(int mid);
@@ -83,8 +94,6 @@ private:
     QEventLoop *m_endschleife = nullptr;
     QJsonObject m_abbild;
     QString m_beginn;
-    int m_erfolgreich = 0;
-    int m_fehlgeschlagen = 0;
-    int m_ohneBootloader = 0;
-    int m_abgebrochen = 0;
+    QJsonObject m_bilanz;
+    bool m_postausgangVerloren = false;
 };

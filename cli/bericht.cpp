@@ -1,7 +1,6 @@
 #include "cli/bericht.h"
 
 #include "bench/ereignis.h"
-#include "broker/brokerbote.h"
 #include "cli/ausgabe.h"
 #include "cli/meldungen.h"
 #include "core/texte.h"
@@ -176,23 +175,13 @@ void Bericht::ansage(const QString &text)
         zeile(text);
 }
 
-void Bericht::weitergeben(Brokerbote *bote)
-{
-    m_bote = bote;
-}
-
 bool Bericht::ausgabeFehlgeschlagen() const
 {
-    return m_aus.fehlgeschlagen() || m_postausgangFehlgeschlagen;
+    return m_aus.fehlgeschlagen();
 }
 
 void Bericht::ergebnis(const QJsonObject &felder)
 {
-    QString grund;
-    if (m_bote && !m_postausgangFehlgeschlagen && !m_bote->aufnehmen(ergebnisObjekt(felder), grund)) {
-        m_postausgangFehlgeschlagen = true;
-        fehlermeldung(Meldungen::postausgangFehlgeschlagen(m_bote->postausgang().pfad(), grund));
-    }
     if (m_form == json)
         m_aus.schreiben(QString::fromUtf8(ergebnisAlsJson(felder)) + QLatin1Char('\n'));
     else

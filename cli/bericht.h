@@ -8,7 +8,6 @@
 #include <QObject>
 
 class Ausgabe;
-class Brokerbote;
 struct Ereignis;
 class Ereignisstrom;
 
@@ -25,19 +24,17 @@ public:
     Bericht(Form form, Ausgabe &aus, QObject *parent = nullptr);
 
     void abonnieren(Ereignisstrom &strom);
-    // A board's final line or JSON object, from the fields of its result.
-    void ergebnis(const QJsonObject &felder);
     // A word to the operator beside the results (what the watch does, its
     // final tally): with --json on standard error, so that standard output
     // stays JSON.
     void ansage(const QString &text);
-    // Every result also into the broker's outbox. A record the outbox
-    // cannot take is output lost.
-    void weitergeben(Brokerbote *bote);
-    // Whether standard output or the outbox failed (a full disk, a closed pipe).
+    // Whether standard output failed (a full disk, a closed pipe).
     bool ausgabeFehlgeschlagen() const;
 
 private:
+    // A board's final line or JSON object, from the fields of its result.
+    void ergebnis(const QJsonObject &felder);
+
     // A board at work, as far as its events have told.
     struct Laufend
     {
@@ -62,8 +59,6 @@ private:
     QJsonObject m_bilanz;
     bool m_protokollFehlerGesagt = false;
     int m_gezeichnet = 0;       // lines of the live display now on screen
-    Brokerbote *m_bote = nullptr;
-    bool m_postausgangFehlgeschlagen = false;
 };
 
 // A board's result as --json prints it: an object, and one line of JSON.

@@ -1,7 +1,6 @@
 // kvxflash: the command-line loader. It flashes one board or several at once
 // through the same detection and upload as the window.
 #include "app/version.h"
-#include "core/abbruchsignal.h"
 #include "bench/ereignis.h"
 #include "bench/firmwarebild.h"
 #include "bench/flashlauf.h"
@@ -20,6 +19,7 @@
 #include "cli/seitenstart.h"
 #include "cli/statistik.h"
 #include "cli/terminal.h"
+#include "core/abbruchsignal.h"
 #include "core/sprache.h"
 #include "core/texte.h"
 #include "update/crc32.h"
@@ -87,23 +87,34 @@ int seriennummernVorbereiten(const Optionen &optionen, const Firmwarebild &bild,
     return 0;
 }
 
-// Exit status 7 when nothing worse happened but the output was lost.
-int mitAusgabe(int status, const Bericht &bericht)
+// Everything that reads the bench's events besides its log: the output, and
+// the page and the broker when they are asked for.
+struct Ansichten
 {
-    return status == 0 && bericht.ausgabeFehlgeschlagen() ? schreibfehlerStatus : status;
-}
+    Bericht &bericht;
+    Werkbankserver *seite = nullptr;
+    Brokerbote *bote = nullptr;
 
-// The views of the bench: the output, and the page when it is served.
-void ansichtenAbonnieren(Ereignisstrom &strom, Bericht &bericht, Werkbankserver *seite)
-{
-    bericht.abonnieren(strom);
-    if (seite)
-        seite->abonnieren(strom);
-}
+    // The outbox first: a record is on the disk before any view shows it.
+    void abonnieren(Ereignisstrom &strom) const
+    {
+        if (bote)
+            bote->abonnieren(strom);
+        bericht.abonnieren(strom);
+        if (seite)
+            seite->abonnieren(strom);
+    }
+    // A record that did not reach standard output or the outbox.
+    bool ausgabeVerloren() const { return bericht.ausgabeFehlgeschlagen() || (bote && bote->postausgangVerloren()); }
+    // Exit status 7 when nothing worse happened but output was lost.
+    int mitAusgabe(int status) const { return status == 0 && ausgabeVerloren() ? schreibfehlerStatus : status; }
+};
 
-int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
-            Abbruchsignal &abbruch, const Crc32 &crc)
+int flashen(const Optionen &optionen, const Firmwarebild &bild, const Ansichten &ansichten, Abbruchsignal &abbruch,
+            const Crc32 &crc)
 {
+    Ereignisstrom strom;
+    ansichten.abonnieren(strom);
     if (!bild.geladen) {
         Ergebnis abgelehnt;
         abgelehnt.art = Ergebnis::datei;
@@ -111,8 +122,8 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         abgelehnt.erlaeuterung = bild.erlaeuterung;
         // With -p auto no port is known yet: the refusal stands on its own.
         for (const Portangabe &port : optionen.automatisch ? QList<Portangabe>{Portangabe()} : optionen.ports)
-            bericht.ergebnis(ergebnisfelder(port, abgelehnt));
-        return mitAusgabe(exitStatus(abgelehnt.art), bericht);
+            strom.senden(QStringLiteral("result"), ergebnisfelder(port, abgelehnt));
+        return ansichten.mitAusgabe(exitStatus(abgelehnt.art));
     }
 
     QList<Portangabe> ports = optionen.ports;
@@ -129,11 +140,11 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
             // Why not: a port that could not be opened says why, as a board's would.
             for (const Abfrage &abfrage : abfragen)
                 if (abfrage.ergebnis.art == Ergebnis::port)
-                    bericht.ergebnis(ergebnisfelder(abfrage.port, abfrage.ergebnis));
+                    strom.senden(QStringLiteral("result"), ergebnisfelder(abfrage.port, abfrage.ergebnis));
             if (abfragen.isEmpty())
-                bericht.ansage(Meldungen::keineUsbPorts());
-            bericht.ansage(Texte::keinBootloaderGefunden());
-            return mitAusgabe(exitStatus(Ergebnis::nicht_gefunden), bericht);
+                ansichten.bericht.ansage(Meldungen::keineUsbPorts());
+            ansichten.bericht.ansage(Texte::keinBootloaderGefunden());
+            return ansichten.mitAusgabe(exitStatus(Ergebnis::nicht_gefunden));
         }
         if (optionen.nurEine && ports.size() > 1) {
             QStringList namen;
@@ -144,16 +155,14 @@ int flashen(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht
         }
     }
 
-    Ereignisstrom strom;
-    ansichtenAbonnieren(strom, bericht, seite);
     Flashlauf lauf(ports, bild, optionen.einstellungen, crc, strom);
     lauf.ausfuehren(abbruch);
-    return mitAusgabe(lauf.exitStatus(), bericht);
+    return ansichten.mitAusgabe(lauf.exitStatus());
 }
 
 // Until Ctrl+C: every board plugged in is flashed once.
-int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &bericht, Werkbankserver *seite,
-               Abbruchsignal &abbruch, const Crc32 &crc)
+int beobachten(const Optionen &optionen, const Firmwarebild &bild, const Ansichten &ansichten, Abbruchsignal &abbruch,
+               const Crc32 &crc)
 {
     if (!bild.geladen) {
         fehlermeldung(bild.erlaeuterung.isEmpty() ? bild.pfad + QStringLiteral(": ") + bild.meldung
@@ -178,12 +187,12 @@ int beobachten(const Optionen &optionen, const Firmwarebild &bild, Bericht &beri
     std::optional<Protokollschreiber> schreiber;
     if (!optionen.protokolldatei.isEmpty())
         schreiber.emplace(protokoll, bild.pfad, bild.sha256, strom);
-    ansichtenAbonnieren(strom, bericht, seite);
-    if (seite && schreiber)
-        seite->protokollAnbieten(optionen.protokolldatei);
+    ansichten.abonnieren(strom);
+    if (ansichten.seite && schreiber)
+        ansichten.seite->protokollAnbieten(optionen.protokolldatei);
     Werkbank werkbank(einstellungen, bild, crc, strom, schreiber ? &*schreiber : nullptr);
     QObject::connect(&strom, &Ereignisstrom::ereignis, &werkbank, [&] {
-        if (bericht.ausgabeFehlgeschlagen())
+        if (ansichten.ausgabeVerloren())
             werkbank.ausgabeVerloren();
     });
     return werkbank.ausfuehren(abbruch);
@@ -201,8 +210,10 @@ std::unique_ptr<Brokerbote> brokerStarten(const Optionen &optionen, const Firmwa
         return nullptr;
     }
     QObject::connect(bote.get(), &Brokerbote::meldung, &bericht, &Bericht::ansage);
+    QObject::connect(bote.get(), &Brokerbote::verloren, bote.get(), [pfad = optionen.broker->postausgang](const QString &grund) {
+        fehlermeldung(Meldungen::postausgangFehlgeschlagen(pfad, grund));
+    });
     bericht.ansage(Meldungen::brokerZiel(bote->ziel(), optionen.broker->postausgang));
-    bericht.weitergeben(bote.get());
     return bote;
 }
 
@@ -260,9 +271,9 @@ int main(int argc, char *argv[])
     std::unique_ptr<Brokerbote> bote;
     if (optionen->broker && !(bote = brokerStarten(*optionen, bild, bericht, status)))
         return status;
-    status = optionen->modus == Optionen::beobachten
-                 ? beobachten(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc)
-                 : flashen(mitSeriennummern, bild, bericht, seite.get(), abbruch, crc);
+    const Ansichten ansichten{bericht, seite.get(), bote.get()};
+    status = optionen->modus == Optionen::beobachten ? beobachten(mitSeriennummern, bild, ansichten, abbruch, crc)
+                                                     : flashen(mitSeriennummern, bild, ansichten, abbruch, crc);
     // What the broker has not taken in time stays in the outbox for the next
     // start: the records are kept, so the status stays what it was.
     if (bote) {
