@@ -79,7 +79,8 @@ QList<Abfrage> bootloaderAbfragen(const QList<Portangabe> &ports, Abbruchsignal 
                                   bool &abgebrochen)
 {
     Ereignisstrom ungehoert;
-    Flashlauf suche(ports, Firmwarebild(), nurErkennen(), crc, ungehoert);
+    const Firmwarebild ohneBild;  // the run keeps a reference to it
+    Flashlauf suche(ports, ohneBild, nurErkennen(), crc, ungehoert);
     suche.ausfuehren(abbruch);
     abgebrochen = suche.exitStatus() == abbruchStatus;
     QList<Abfrage> abfragen;
