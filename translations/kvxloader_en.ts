@@ -323,7 +323,8 @@ KVX-Platinen, auf mehreren Ports gleichzeitig.
   kvxflash [-p PORT]... [-t SEK] [-r N] [--sn ...] [--json] [-q] DATEI
   kvxflash --list [--probe] [--json]
   kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
-           [--log DATEI] [--sn ...] [-t SEK] [-r N] [--json] DATEI
+           [--log DATEI] [--serve [ADRESSE:]PORT] [--mqtt URL] [--bench NAME]
+           [--sn ...] [-t SEK] [-r N] [--json] DATEI
   kvxflash --info [--raw] [--json] DATEI
   kvxflash --stats PROTOKOLL [--since ZEIT] [--json]
 
@@ -350,7 +351,8 @@ KVX boards, on several ports at once.
   kvxflash [-p PORT]... [-t SEC] [-r N] [--sn ...] [--json] [-q] FILE
   kvxflash --list [--probe] [--json]
   kvxflash --watch [-p auto | -p PORT...] [--usb VID:PID] [--serial SN]
-           [--log FILE] [--sn ...] [-t SEC] [-r N] [--json] FILE
+           [--log FILE] [--serve [ADDRESS:]PORT] [--mqtt URL] [--bench NAME]
+           [--sn ...] [-t SEC] [-r N] [--json] FILE
   kvxflash --info [--raw] [--json] FILE
   kvxflash --stats LOG [--since TIME] [--json]
 
