@@ -27,7 +27,7 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
     const QString crcHex = QString::fromLatin1(bild.crc.toHex());
     const QString sha256 = QString::fromLatin1(bild.sha256.toHex());
     if (optionen.json) {
-        const QJsonObject objekt{
+        QJsonObject objekt{
             {QStringLiteral("file"), bild.pfad},
             {QStringLiteral("format"), bild.formatname()},
             {QStringLiteral("first_address"), qint64(angaben.ersteAdresse)},
@@ -37,6 +37,8 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
             {QStringLiteral("crc"), crcHex},
             {QStringLiteral("sha256"), sha256},
         };
+        if (angaben.koepfeGeladen)
+            objekt.insert(QStringLiteral("headers_loaded"), true);
         aus.schreiben(QString::fromUtf8(QJsonDocument(objekt).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
         const QString format = angaben.format == Abbildangaben::roh
@@ -44,7 +46,8 @@ int bildinfo(const Optionen &optionen, const Firmwarebild &bild, Ausgabe &aus)
         aus.schreiben(Texte::bildinfo(bild.pfad, format, Texte::adresse(angaben.ersteAdresse),
                                       Texte::adresse(angaben.letzteAdresse), angaben.datenbytes, bild.seiten(),
                                       crcHex, sha256)
-                      + QLatin1Char('\n'));
+                      + QLatin1Char('\n')
+                      + (angaben.koepfeGeladen ? Texte::koepfeGeladen() + QLatin1Char('\n') : QString()));
     }
     return aus.fehlgeschlagen() ? schreibfehlerStatus : 0;
 }

@@ -304,6 +304,11 @@ inline QString rohdaten()
 {
     return QCoreApplication::translate("Texte", "Rohdaten");
 }
+inline QString koepfeGeladen()
+{
+    return QCoreApplication::translate("Texte",
+                                       "Ein Segment beginnt in den Köpfen der ELF-Datei: sie werden mitgeflasht.");
+}
 inline QString bildinfo(const QString &datei, const QString &format, const QString &von, const QString &bis,
                         qint64 datenbytes, int seiten, const QString &crc, const QString &sha256)
 {

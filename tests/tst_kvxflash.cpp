@@ -54,7 +54,7 @@ QByteArray bild(int bytes)
 // A 64-bit little-endian ELF file whose one loadable segment holds 8 bytes
 // of the file at `adresse`, with `speicherbytes` in memory; `klasse` is its
 // class byte (2, 64-bit).
-QByteArray elf64(quint64 adresse, quint64 speicherbytes, char klasse = 2)
+QByteArray elf64(quint64 adresse, quint64 speicherbytes, char klasse = 2, quint64 versatz = 120)
 {
     QByteArray datei(64 + 56 + 8, '\0');
     const auto setze = [&datei](int stelle, quint64 wert, int bytes) {
@@ -66,7 +66,7 @@ QByteArray elf64(quint64 adresse, quint64 speicherbytes, char klasse = 2)
     setze(54, 56, 2);               // e_phentsize
     setze(56, 1, 2);                // e_phnum
     setze(64, 1, 4);                // PT_LOAD
-    setze(64 + 8, 120, 8);          // p_offset
+    setze(64 + 8, versatz, 8);      // p_offset
     setze(64 + 24, adresse, 8);     // p_paddr
     setze(64 + 32, 8, 8);           // p_filesz
     setze(64 + 40, speicherbytes, 8);
@@ -324,6 +324,8 @@ private slots:
                                                 << "Der ELF-Kopf ist unvollständig oder fehlerhaft.";
         QTest::newRow("ELF p_filesz > p_memsz") << QStringList{"-p", "5", datei("memsz.elf", elf64(0, 4))} << 2
                                                 << "Segment 0: mehr Bytes in der Datei als im Speicher.";
+        QTest::newRow("ELF headers in a segment") << QStringList{"--info", datei("koepfe.elf", elf64(0, 8, 2, 0))} << 0
+                                                  << "Ein Segment beginnt in den Köpfen der ELF-Datei";
         QTest::newRow("ELF at the end of the address space")
             << QStringList{"-p", "5", datei("ende.elf", elf64(0xFFFFFFFFFFFFFFF8, 8))} << 2
             << "Len is  18446744073709551616 Bytes";

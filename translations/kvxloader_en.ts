@@ -983,6 +983,10 @@ It has %1 bytes; at most 122880 fit.</translation>
         <translation>raw data</translation>
     </message>
     <message>
+        <source>Ein Segment beginnt in den Köpfen der ELF-Datei: sie werden mitgeflasht.</source>
+        <translation>A segment begins within the ELF file's own headers: they are flashed with it.</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Datei:      %1
 Format:     %2

@@ -276,6 +276,8 @@ public:
                               || eintraege * eintrag > groesse - tabelle))
             return abgelehnt(Abbildangaben::elf, Texte::elfKopfFehlerhaft());
 
+        const quint64 koepfe = qMax<quint64>(breit ? 64u : 52u, tabelle + eintraege * eintrag);
+        bool koepfeGeladen = false;
         Ablage ablage(grenze);
         int ladbare = 0;
         for (quint64 nummer = 0; nummer < eintraege; ++nummer) {
@@ -297,8 +299,11 @@ public:
                 return abgelehnt(Abbildangaben::elf, Texte::mehrAlsImSpeicher(wo));
             if (const auto belegt = ablage.ablegen(physisch, d.constData() + versatz, dateibytes))
                 return abgelehnt(Abbildangaben::elf, Texte::andersBelegt(wo, *belegt));
+            koepfeGeladen = koepfeGeladen || versatz < koepfe;
         }
-        return ablage.abbild(Abbildangaben::elf);
+        Firmwareabbild abbild = ablage.abbild(Abbildangaben::elf);
+        abbild.koepfeGeladen = koepfeGeladen;
+        return abbild;
     }
 
 private:

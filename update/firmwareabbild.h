@@ -12,6 +12,9 @@ struct Abbildangaben
     quint64 ersteAdresse = 0;
     quint64 letzteAdresse = 0;  // the highest address written
     qint64 datenbytes = 0;      // the addresses written
+    // An ELF segment that begins within the file's own headers: as the
+    // program headers say, those bytes are flashed with it.
+    bool koepfeGeladen = false;
 };
 
 // Firmware as toolchains write it: Intel HEX, Motorola S-records and ELF,
