@@ -4,19 +4,9 @@
 #include "bench/schreiben.h"
 #include "core/texte.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QStringList>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -87,12 +77,6 @@ QString text(const QJsonObject &felder, const char *name)
     return felder.value(QLatin1String(name)).toString();
 }
 
-#ifndef Q_OS_WIN
-QString grundFuer(int fehler)
-{
-    return fehler == EACCES || fehler == EPERM ? Texte::keineBerechtigung() : Texte::systemgrund(fehler);
-}
-#endif
 
 } // namespace
 
@@ -136,53 +120,12 @@ std::optional<QJsonObject> Protokoll::eintrag(const QByteArray &zeile)
     return eintrag;
 }
 
-#ifdef Q_OS_WIN
 bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
 {
-    QFile datei(m_pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        fehler = datei.errorString();
-        return false;
-    }
-    const QByteArray text = datei.size() == 0 ? spalten() + zeile : zeile;
-    if (datei.write(text) != text.size() || _commit(datei.handle()) != 0) {
-        fehler = datei.errorString();
-        return false;
-    }
-    return true;
+    // The header and the first line in one write, so that no reader sees one without the other.
+    fehler = dauerhaftAnhaengen(m_pfad, zeile, spalten());
+    return fehler.isEmpty();
 }
-#else
-bool Protokoll::eintragen(const QByteArray &zeile, QString &fehler) const
-{
-    const int fd = ::open(QFile::encodeName(m_pfad).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-    struct stat status = {};
-    QString grund;
-    if (fd < 0 && errno == ENXIO) {
-        grund = Texte::keineNormaleDatei();  // a FIFO without a reader, a device without a driver
-    } else if (fd < 0 || ::fstat(fd, &status) != 0) {
-        grund = grundFuer(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        grund = S_ISDIR(status.st_mode) ? Texte::istEinOrdner() : Texte::keineNormaleDatei();
-    } else {
-        // The header and the line in one write, so that no reader sees one without the other.
-        const QByteArray text = status.st_size == 0 ? spalten() + zeile : zeile;
-        grund = ganzSchreiben(fd, text);
-        if (grund.isEmpty() && ::fdatasync(fd) != 0)
-            grund = grundFuer(errno);
-        // A line cut off by a full disk would break every line after it; one
-        // not known to be on the disk is not recorded, and is tried again.
-        if (!grund.isEmpty()) {
-            [[maybe_unused]] const int abgeschnitten = ::ftruncate(fd, status.st_size);
-        }
-    }
-    if (fd >= 0 && ::close(fd) != 0 && grund.isEmpty())
-        grund = grundFuer(errno);
-    // A sentence of its own in the messages that quote it.
-    fehler = grund.isEmpty() || grund.endsWith(QLatin1Char('.')) ? grund : grund + QLatin1Char('.');
-    return grund.isEmpty();
-}
-#endif
 
 Protokollschreiber::Protokollschreiber(const Protokoll &protokoll, const QString &bildpfad, const QByteArray &sha256,
                                        Ereignisstrom &strom, QObject *parent)

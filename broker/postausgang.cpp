@@ -1,29 +1,15 @@
 #include "broker/postausgang.h"
 
+#include "bench/schreiben.h"
 #include "core/texte.h"
 
 #include <QFileInfo>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
 constexpr char wartet = '-';
 constexpr char genommen = '+';
 constexpr qint64 leseschritt = 64 * 1024;
-
-bool aufDiePlatte(int fd)
-{
-#ifdef Q_OS_WIN
-    return ::_commit(fd) == 0;
-#else
-    return ::fdatasync(fd) == 0;
-#endif
-}
 
 } // namespace
 
@@ -61,20 +47,9 @@ bool Postausgang::oeffnen(QString &fehler)
 
 bool Postausgang::ablegen(const QByteArray &eintrag, QString &fehler)
 {
-    // A file of its own for appending, so that each line is one write at the end.
-    QFile anhaengen(m_pfad);
-    if (!anhaengen.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        fehler = anhaengen.errorString();
+    fehler = dauerhaftAnhaengen(m_pfad, wartet + eintrag + '\n');
+    if (!fehler.isEmpty())
         return false;
-    }
-    const qint64 vorher = anhaengen.size();
-    const QByteArray zeile = wartet + eintrag + '\n';
-    if (anhaengen.write(zeile) != zeile.size() || !aufDiePlatte(anhaengen.handle())) {
-        fehler = anhaengen.errorString();
-        // A line cut off by a full disk would spoil the one after it.
-        anhaengen.resize(vorher);
-        return false;
-    }
     ++m_wartende;
     return true;
 }
