@@ -1,9 +1,7 @@
 #include "bench/schichtzahlen.h"
 
-#include "bench/ereignis.h"
 #include "bench/protokoll.h"
 
-#include <QJsonArray>
 
 namespace {
 
@@ -36,13 +34,6 @@ void Schichtzahlen::zaehlen(Ergebnis::Art art, const QDateTime &zeit, int serien
         erster = zeit;
     if (!letzter.isValid() || zeit > letzter)
         letzter = zeit;
-}
-
-void Schichtzahlen::zaehlen(const Ereignis &ereignis)
-{
-    const std::optional<Ergebnis::Art> art = ergebnisart(ereignis.felder.value(QStringLiteral("result")).toString());
-    if (ereignis.typ == QStringLiteral("result") && art)
-        zaehlen(*art, ereignis.zeit, int(ereignis.felder.value(QStringLiteral("sn_attempts")).toArray().size()));
 }
 
 std::optional<double> Schichtzahlen::ausbeute() const

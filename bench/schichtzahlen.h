@@ -8,10 +8,9 @@
 
 #include <optional>
 
-struct Ereignis;
-
-// A shift's figures, from a log's records or from a running bench's
-// results: counts per result, yield, first-pass yield, boards per hour.
+// A shift's figures from a log's records: counts per result, yield,
+// first-pass yield, boards per hour. (A running bench's own figures are its
+// tally events; the page counts first passes by the results' attempts.)
 struct Schichtzahlen
 {
     Bilanz bilanz;
@@ -24,8 +23,6 @@ struct Schichtzahlen
     // One board: its result, when, and how many serial numbers it took
     // (one per attempt that reached the upload).
     void zaehlen(Ergebnis::Art art, const QDateTime &zeit, int seriennummern);
-    // A running bench's result event; other events are not counted.
-    void zaehlen(const Ereignis &ereignis);
 
     // ok / (ok + failed + aborted): a port without bootloader may be anything.
     std::optional<double> ausbeute() const;
