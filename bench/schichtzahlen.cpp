@@ -2,13 +2,7 @@
 
 #include "bench/protokoll.h"
 
-
 namespace {
-
-constexpr int spaltenzahl = 10;
-constexpr int zeitSpalte = 0;
-constexpr int snSpalte = 7;
-constexpr int ergebnisSpalte = 8;
 
 QJsonValue oderNull(const std::optional<double> &wert)
 {
@@ -88,18 +82,19 @@ void Schichtzahlen::protokollZaehlen(const QByteArray &text, const std::optional
         // The header, and the end of the last line.
         if (zeile == kopf || (zeile.isEmpty() && i == zeilen.size() - 1))
             continue;
-        const QList<QByteArray> spalten = zeile.split('\t');
-        const QDateTime zeit = spalten.size() == spaltenzahl
-            ? QDateTime::fromString(QString::fromUtf8(spalten[zeitSpalte]), Qt::ISODate) : QDateTime();
+        const std::optional<QJsonObject> eintrag = Protokoll::eintrag(zeile);
+        const QDateTime zeit = eintrag ? QDateTime::fromString(eintrag->value(QStringLiteral("time")).toString(),
+                                                               Qt::ISODate)
+                                       : QDateTime();
         const std::optional<Ergebnis::Art> art = zeit.isValid()
-            ? ergebnisart(QString::fromUtf8(spalten[ergebnisSpalte])) : std::nullopt;
+            ? ergebnisart(eintrag->value(QStringLiteral("result")).toString()) : std::nullopt;
         if (!art) {
             beschaedigt << int(ersteZeile + i);
             continue;
         }
         if (seit && zeit < *seit)
             continue;
-        const QByteArray &nummern = spalten[snSpalte];
-        zaehlen(*art, zeit, nummern == "-" ? 0 : int(nummern.count(',')) + 1);
+        const QString nummern = eintrag->value(QStringLiteral("sn")).toString();
+        zaehlen(*art, zeit, nummern.isEmpty() ? 0 : int(nummern.count(QLatin1Char(','))) + 1);
     }
 }
