@@ -1,11 +1,16 @@
 #include "bench/ereignis.h"
 
+QString zeitMitVersatz(const QDateTime &zeit, Qt::DateFormat format)
+{
+    return zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(format);
+}
+
 QJsonObject Ereignis::alsJson() const
 {
     QJsonObject objekt = felder;
     objekt.insert(QStringLiteral("seq"), seq);
     objekt.insert(QStringLiteral("type"), typ);
-    objekt.insert(QStringLiteral("time"), zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODateWithMs));
+    objekt.insert(QStringLiteral("time"), zeitMitVersatz(zeit, Qt::ISODateWithMs));
     return objekt;
 }
 

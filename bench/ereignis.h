@@ -6,6 +6,10 @@
 #include <QObject>
 #include <QString>
 
+// A time as the log and the events write it: ISO 8601 with its offset
+// from UTC.
+QString zeitMitVersatz(const QDateTime &zeit, Qt::DateFormat format = Qt::ISODate);
+
 // Something that happened at the bench, as a value: its type ("result",
 // "page", ...), its fields, its place in the run and its time.
 struct Ereignis

@@ -94,7 +94,7 @@ QByteArray Protokoll::zeile(const QDateTime &zeit, const QJsonObject &ergebnis, 
                             const QByteArray &sha256)
 {
     const QList<QByteArray> felder{
-        feld(zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODate)),
+        feld(zeitMitVersatz(zeit)),
         feld(text(ergebnis, "port")),
         feld(text(ergebnis, "device")),
         feld(text(ergebnis, "serial")),

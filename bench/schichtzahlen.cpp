@@ -1,5 +1,6 @@
 #include "bench/schichtzahlen.h"
 
+#include "bench/ereignis.h"
 #include "bench/protokoll.h"
 
 namespace {
@@ -11,7 +12,7 @@ QJsonValue oderNull(const std::optional<double> &wert)
 
 QJsonValue zeitOderNull(const QDateTime &zeit)
 {
-    return zeit.isValid() ? QJsonValue(zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODate))
+    return zeit.isValid() ? QJsonValue(zeitMitVersatz(zeit))
                           : QJsonValue(QJsonValue::Null);
 }
 

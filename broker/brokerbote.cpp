@@ -23,12 +23,6 @@ constexpr int fenster = 100;
 constexpr int keepaliveSekunden = 30;
 constexpr int laengstePauseSekunden = 30;
 
-QString jetzt()
-{
-    const QDateTime zeit = QDateTime::currentDateTime();
-    return zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODateWithMs);
-}
-
 QString grundFuer(int fehler)
 {
     return fehler == MOSQ_ERR_ERRNO ? qt_error_string(errno) : QString::fromUtf8(mosquitto_strerror(fehler));
@@ -73,7 +67,7 @@ bool Brokerbote::starten(const QJsonObject &abbild, QString &fehler)
         return false;
     m_abbild = abbild;
     m_bilanz = Bilanz().felder();
-    m_beginn = jetzt();
+    m_beginn = zeitMitVersatz(QDateTime::currentDateTime(), Qt::ISODateWithMs);
     m_mosq = mosquitto_new(nullptr, true, this);
     if (!m_mosq) {
         fehler = qt_error_string(ENOMEM);
@@ -219,7 +213,7 @@ bool Brokerbote::aufnehmen(QJsonObject ergebnis, QString &fehler)
 {
     ergebnis.insert(QStringLiteral("bench"), m_einstellungen.werkbank);
     if (!ergebnis.contains(QStringLiteral("time")))
-        ergebnis.insert(QStringLiteral("time"), jetzt());
+        ergebnis.insert(QStringLiteral("time"), zeitMitVersatz(QDateTime::currentDateTime(), Qt::ISODateWithMs));
     // Given once, here: a record sent again keeps it.
     ergebnis.insert(QStringLiteral("id"), QUuid::createUuid().toString(QUuid::WithoutBraces));
     if (!m_postausgang.ablegen(QJsonDocument(ergebnis).toJson(QJsonDocument::Compact), fehler))

@@ -1,5 +1,6 @@
 #include "cli/statistik.h"
 
+#include "bench/ereignis.h"
 #include "bench/schichtzahlen.h"
 #include "cli/ausgabe.h"
 #include "cli/meldungen.h"
@@ -20,7 +21,7 @@ QString anteil(const std::optional<double> &wert)
 
 QString zeit(const QDateTime &zeit)
 {
-    return zeit.isValid() ? zeit.toOffsetFromUtc(zeit.offsetFromUtc()).toString(Qt::ISODate) : QStringLiteral("–");
+    return zeit.isValid() ? zeitMitVersatz(zeit) : QStringLiteral("–");
 }
 
 } // namespace
