@@ -34,6 +34,13 @@ int zahl(const QJsonObject &felder, const char *name)
     return felder.value(QLatin1String(name)).toInt();
 }
 
+// The watch's tally as the operator reads it.
+QString bilanzText(const QJsonObject &bilanz)
+{
+    return Meldungen::bilanz(zahl(bilanz, "ok"), zahl(bilanz, "failed"), zahl(bilanz, "not_found"),
+                             zahl(bilanz, "aborted"));
+}
+
 } // namespace
 
 QString ergebnisAlsZeile(const QJsonObject &e)
@@ -120,8 +127,7 @@ void Bericht::ereignis(const Ereignis &e)
     } else if (e.typ == QStringLiteral("tally")) {
         m_bilanz = e.felder;
         if (m_werkbank && e.felder.value(QStringLiteral("accepting")).toBool())
-            notiz(Meldungen::bilanz(zahl(m_bilanz, "ok"), zahl(m_bilanz, "failed"), zahl(m_bilanz, "not_found"),
-                                    zahl(m_bilanz, "aborted")));
+            notiz(bilanzText(m_bilanz));
     } else if (e.typ == QStringLiteral("record_failed") && !m_protokollFehlerGesagt) {
         m_protokollFehlerGesagt = true;
         fehlermeldung(Meldungen::protokollFehlgeschlagen(text(e.felder, "log"), text(e.felder, "message"))
@@ -131,8 +137,7 @@ void Bericht::ereignis(const Ereignis &e)
     } else if (e.typ == QStringLiteral("record_lost")) {
         fehlermeldung(Meldungen::protokollzeileVerloren(text(e.felder, "line")));
     } else if (e.typ == QStringLiteral("bench_ending") && m_werkbank) {
-        ansage(Meldungen::bilanz(zahl(m_bilanz, "ok"), zahl(m_bilanz, "failed"), zahl(m_bilanz, "not_found"),
-                                 zahl(m_bilanz, "aborted")));
+        ansage(bilanzText(m_bilanz));
     }
 }
 
