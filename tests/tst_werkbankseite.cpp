@@ -51,7 +51,8 @@ private slots:
         QTest::newRow("named ports in port order, empty") << start << QStringList{"COM2 empty 0/0  pulled",
                                                                                   "COM10 empty 0/0  pulled"} << "";
         QTest::newRow("flashing, page 2 of 4")
-            << start + R"({"type":"detect_begin","port":"COM2","attempt":1}
+            << start + R"({"type":"port_taken","port":"COM2"}
+                          {"type":"detect_begin","port":"COM2","attempt":1}
                           {"type":"upload_begin","port":"COM2","pages":4,"sn":"17"}
                           {"type":"page","port":"COM2","page":2,"pages":4})"
             << QStringList{"COM2 flashing 2/4 17 present", "COM10 empty 0/0  pulled"} << "";
@@ -70,6 +71,10 @@ private slots:
         QTest::newRow("one-shot retry after a result: detecting anew")
             << fehlgeschlagen + R"({"type":"detect_begin","port":"/dev/ttyUSB1","attempt":1})"
             << QStringList{"/dev/ttyUSB1 detecting 0/0  present"} << "timeout";
+        QTest::newRow("a retry on a pulled port: still pulled")
+            << fehlgeschlagen + R"({"type":"port_gone","port":"/dev/ttyUSB1"}
+                                   {"type":"detect_begin","port":"/dev/ttyUSB1","attempt":2})"
+            << QStringList{"/dev/ttyUSB1 detecting 0/0  pulled"} << "timeout";
         QTest::newRow("ok, then a port without bootloader: no verdict")
             << start + R"({"type":"result","port":"COM2","result":"ok","attempts":1,"sn":"5"}
                           {"type":"result","port":"COM10","result":"not_found"}

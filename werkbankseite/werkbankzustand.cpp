@@ -77,13 +77,15 @@ void Werkbankzustand::anwenden(const QJsonObject &ereignis)
         sockel(port).vorhanden = false;
     } else if (art == str("detect_begin")) {
         Sockel &s = sockel(port);
-        // A board that ended on this socket was taken away: this is the next one.
+        // A board that ended on this socket was taken away: this is the next
+        // one. Whether the port is there only port_taken and port_gone say: a
+        // retry may begin on a port already pulled.
         if (!s.ergebnis.isEmpty()) {
-            const QString usbSeriennummer = s.usbSeriennummer;
+            const Sockel vorher = s;
             neueBelegung(s);
-            s.usbSeriennummer = usbSeriennummer;
+            s.usbSeriennummer = vorher.usbSeriennummer;
+            s.vorhanden = vorher.vorhanden;
         }
-        s.vorhanden = true;
         s.zustand = str("detecting");
     } else if (art == str("upload_begin")) {
         Sockel &s = sockel(port);
